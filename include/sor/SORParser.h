@@ -1,0 +1,78 @@
+#pragma once
+
+#include "sor/SectionParser.h"
+#include "sor/SectionParser_Data.h"
+#include "sor/SectionParser_Events.h"
+#include "sor/SectionParser_Fxd.h"
+#include "sor/SectionParser_Gen.h"
+#include "sor/SectionParser_Map.h"
+#include "sor/SectionParser_Sup.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace sor {
+
+// One parsed .sor file. Construction never throws for a bad file: fileParsed and errorText tell the outcome.
+class SORParser {
+public:
+    explicit SORParser(std::wstring path);
+    SORParser(const SORParser&) = default;
+    SORParser& operator=(const SORParser&) = default;
+    ~SORParser() = default;
+
+    FILE* file = nullptr; ///< open only while the constructor runs
+    std::wstring path;
+    bool fileParsed = false;
+    std::string errorText;
+    uint16_t storedCrc = 0; ///< the checksum in the last two bytes of the file
+    bool crcValid = false;
+    SectionParser_Header header;
+    SectionParser_Map map;
+    SectionParser_Gen gen;
+    SectionParser_Sup sup;
+    SectionParser_Fxd fxd;
+    SectionParser_Events events;
+    SectionParser_Data data;
+    std::vector<std::vector<double>> xy; ///< cache of getXY: distances (km), levels (dB)
+    bool xyCached = false;
+
+    void initParsers();
+    void parse();
+
+    // Trace coordinates.
+    std::vector<double> getX() const;
+    std::vector<double> getX_withUserOffset() const;
+    std::vector<double> getX_withAcquisitionOffset() const;
+    std::vector<double> getX_withOffsets() const;
+    std::vector<double> getX_inMeters() const;
+    std::vector<double> getX_inPicoSeconds() const;
+    std::vector<uint16_t> getY_Raw() const;
+    std::vector<double> getY() const;
+    std::vector<double> getYNormalized() const;
+    const std::vector<std::vector<double>>& getXY();
+    double getYValue(double x);
+    double getClosestIndex_X(double x);
+
+    // Least-squares attenuation on the displayed trace.
+    double _get_Average(int row, unsigned start, unsigned count);
+    void _get_LSA(double* slope, double* intercept, unsigned start, unsigned count);
+    double _get_ApproxValue(double x, unsigned start, unsigned count);
+    double _get_ApproxDiff(double x, unsigned start, unsigned count);
+    double getApproxDiff_LSA(double a, double b);
+    double getApproxPos_LSA(double a, double b);
+
+    // Text dumps.
+    std::stringstream stringstream();
+    std::string string();
+    void print();
+    std::string getPythonListString();
+
+private:
+    long fileSize = 0;
+    void parseBlocks();
+    std::vector<double> distances(double addKm, double subKm) const;
+};
+
+} // namespace sor

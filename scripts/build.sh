@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Configures and builds into build/ (or the directory given as first argument).
+# Usage: scripts/build.sh [build-dir [cmake-args ...]]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+dir="${1:-build}"
+shift || true
+cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" "$@" >/dev/null
+cmake --build "$dir" -j "$(nproc)"

@@ -1,0 +1,316 @@
+// sordump: prints what the reader makes of .sor files, as text, a Python list, CSV or JSON.
+#include "JsonWriter.h"
+
+#include "sor/SORParser.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+enum class Mode { Text, Python, Csv, Json };
+
+void usage(FILE* out)
+{
+    std::fputs(
+        "Usage: sordump [--python | --csv | --json] FILE...\n"
+        "Reads OTDR measurement files (Telcordia SR-4731 .sor, version 2.0) and prints their contents.\n\n"
+        "  (default)  the labelled text dump of every block (Map, GenParams, SupParams, FxdParams,\n"
+        "             KeyEvents, DataPts) after the reader's progress lines; a block the file lacks\n"
+        "             is reported as missing and the others are still printed\n"
+        "  --python   the displayed trace as a Python literal: ([distances km], [levels dB])\n"
+        "  --csv      the displayed trace as CSV with the header distance_km,level_db\n"
+        "  --json     one JSON object per file and line: every block's fields, raw and converted,\n"
+        "             the events, the summary, storedCrc, crcValid and the number of samples;\n"
+        "             a block the file lacks is null\n"
+        "  --help     this text\n\n"
+        "In --python, --csv and --json mode the reader's progress lines are not written to standard\n"
+        "output. A file that cannot be parsed gets the reader's error text on standard error.\n"
+        "Exit status: 0 when every file parsed, 1 otherwise, 2 for wrong usage.\n",
+        out);
+}
+
+std::wstring widen(const std::string& narrow)
+{
+    std::wstring wide(narrow.size() + 1, L'\0');
+    std::mbstate_t state {};
+    const char* source = narrow.c_str();
+    const size_t n = std::mbsrtowcs(wide.data(), &source, wide.size(), &state);
+    if (n == static_cast<size_t>(-1)) {
+        // Bytes the locale cannot decode: pass them one by one, the reader retries UTF-8 itself.
+        return std::wstring(narrow.begin(), narrow.end());
+    }
+    wide.resize(n);
+    return wide;
+}
+
+// Keeps the reader's progress lines off standard output while machine-readable output is written.
+class QuietStdout {
+public:
+    QuietStdout()
+    {
+        std::fflush(stdout);
+        saved = ::dup(STDOUT_FILENO);
+        const int sink = ::open("/dev/null", O_WRONLY);
+        if (sink >= 0) {
+            ::dup2(sink, STDOUT_FILENO);
+            ::close(sink);
+        }
+    }
+    ~QuietStdout()
+    {
+        std::fflush(stdout);
+        std::cout.flush();
+        if (saved >= 0) {
+            ::dup2(saved, STDOUT_FILENO);
+            ::close(saved);
+        }
+    }
+
+private:
+    int saved = -1;
+};
+
+std::string number(double v)
+{
+    char buffer[64];
+    const auto r = std::to_chars(buffer, buffer + sizeof buffer, v);
+    return std::string(buffer, r.ptr);
+}
+
+void printText(sor::SORParser& p)
+{
+    const sor::_SectionParser* blocks[] = { &p.map, &p.gen, &p.sup, &p.fxd, &p.events, &p.data };
+    bool firstBlock = true;
+    for (const auto* b : blocks) {
+        if (!firstBlock)
+            std::cout << "\n";
+        firstBlock = false;
+        if (b->parsed)
+            std::cout << b->string();
+        else
+            std::cout << "Section Title: " << b->blockName << "\n(missing: the file has no readable " << b->blockName
+                      << " block)\n";
+    }
+    std::cout << std::flush;
+}
+
+void printCsv(sor::SORParser& p)
+{
+    const auto& xy = p.getXY();
+    std::string out = "distance_km,level_db\n";
+    for (size_t i = 0; i < xy[0].size(); ++i)
+        out += number(xy[0][i]) + "," + number(xy[1][i]) + "\n";
+    std::fwrite(out.data(), 1, out.size(), stdout);
+}
+
+void jsonEvents(JsonWriter& j, const sor::SectionParser_Events& ev)
+{
+    j.beginObject();
+    j.field("Number of Events", ev.NumberOfEvents);
+    j.key("events").beginArray();
+    for (const auto& e : ev.keyEvents) {
+        j.beginObject();
+        j.field("EventNr", e.EventNr).field("EventType", e.EventType).field("EventCode", e.EventCode);
+        j.field("Distance", e.Distance).field("TimeOfTravel", e.TimeOfTravel);
+        j.field("Slope", e.Slope).field("Slope_Raw", e.Slope_Raw);
+        j.field("SpliceLoss", e.SpliceLoss).field("SpliceLoss_Raw", e.SpliceLoss_Raw);
+        j.field("ReflectionLoss", e.ReflectionLoss).field("ReflectionLoss_Raw", e.ReflectionLoss_Raw);
+        j.field("EndOfPrevEvent_Raw", e.EndOfPrevEvent_Raw).field("BeginOfCurrentEvent_Raw", e.BeginOfCurrentEvent_Raw);
+        j.field("EndOfCurrentEvent_Raw", e.EndOfCurrentEvent_Raw).field("BeginOfNextEvent_Raw", e.BeginOfNextEvent_Raw);
+        j.field("PeakPointCurrent_Raw", e.PeakPointCurrent_Raw);
+        j.field("EndOfPrevEvent", e.EndOfPrevEvent).field("BeginOfCurrentEvent", e.BeginOfCurrentEvent);
+        j.field("EndOfCurrentEvent", e.EndOfCurrentEvent).field("BeginOfNextEvent", e.BeginOfNextEvent);
+        j.field("PeakPointCurrent", e.PeakPointCurrent).field("Comment", e.Comment);
+        j.endObject();
+    }
+    j.endArray();
+    j.key("summary").beginObject();
+    j.field("TotalLoss", ev.TotalLoss).field("TotalLoss_Raw", ev.TotalLoss_Raw);
+    j.field("FiberStart", ev.FiberStart).field("FiberStart_Raw", ev.FiberStart_Raw);
+    j.field("FiberLength", ev.FiberLength).field("FiberLength_Raw", ev.FiberLength_Raw);
+    j.field("ORL", ev.ORL).field("ORL_Raw", ev.ORL_Raw);
+    j.field("ORL_Start", ev.ORL_Start).field("ORL_Start_Raw", ev.ORL_Start_Raw);
+    j.field("ORL_Length", ev.ORL_Length).field("ORL_Length_Raw", ev.ORL_Length_Raw);
+    j.endObject();
+    j.endObject();
+}
+
+void jsonFxd(JsonWriter& j, const sor::SectionParser_Fxd& f)
+{
+    j.beginObject();
+    j.field("Date_seconds", f.Date_seconds).field("Date", f.Date);
+    j.field("Units", f.UnitsDescription).field("Units_Raw", f.Units);
+    j.field("Wavelength", f.Wavelength).field("Wavelength_Raw", f.Wavelength_Raw);
+    j.field("AquOffset", f.AquOffset).field("AquOffsetDist", f.AquOffsetDist);
+    j.field("NumberPulseWidthEntries", f.NumberPulseWidthEntries).field("PulseWidth", f.PulseWidth);
+    j.field("SampleSpacing", f.SampleSpacing).field("SampleDistance", f.SampleDistance);
+    j.field("NumberOfDataPoints", f.NumberOfDataPoints);
+    j.field("IndexRefraction_Raw", f.IndexRefraction_Raw).field("IOR", f.IOR);
+    j.field("BackscatterCoef_Raw", f.BackscatterCoef_Raw).field("BackscatterCoef_dB", f.BackscatterCoef_dB);
+    j.field("NumberOfAverages", f.NumberOfAverages).field("AveragingTime", f.AveragingTime);
+    j.field("Range", f.Range).field("Range_Raw", f.Range_Raw);
+    j.field("AquRangeDist", f.AquRangeDist).field("FrontPanelOffset", f.FrontPanelOffset);
+    j.field("NoiseFloorLevel", f.NoiseFloorLevel).field("NoiseFloorScaling", f.NoiseFloorScaling);
+    j.field("PowerOffsetFirstPoint", f.PowerOffsetFirstPoint);
+    j.field("LossThreshold_dB", f.LossThreshold_dB).field("LossThreshold_Raw", f.LossThreshold_Raw);
+    j.field("ReflectionThreshold_dB", f.ReflectionThreshold_dB)
+        .field("ReflectionThreshold_Raw", f.ReflectionThreshold_Raw);
+    j.field("EOT_Threshold_dB", f.EOT_Threshold_dB).field("EOT_Threshold_Raw", f.EOT_Threshold_Raw);
+    j.field("TraceType", f.TraceTypeDescription).field("TraceType_Raw", f.TraceType);
+    j.field("X1", f.X1).field("Y1", f.Y1).field("X2", f.X2).field("Y2", f.Y2);
+    j.endObject();
+}
+
+std::string toJson(sor::SORParser& p, const std::string& path)
+{
+    JsonWriter j;
+    j.beginObject();
+    j.field("path", path).field("fileParsed", p.fileParsed).field("errorText", p.errorText);
+    j.field("storedCrc", p.storedCrc).field("crcValid", p.crcValid);
+    j.field("numberOfSamples", static_cast<uint64_t>(p.data.DataPoints.size()));
+
+    j.key("Map");
+    if (p.map.parsed) {
+        j.beginObject();
+        j.field("MAP version", p.map.MapVersion).field("NumberOfBytesMapBlock", p.map.NumberOfBytesMapBlock);
+        j.field("NumberOfBlocks", p.map.NumberOfBlocks);
+        j.key("BlockMap").beginArray();
+        for (size_t i = 0; i < p.map.BlockMap_Name.size(); ++i) {
+            j.beginObject();
+            j.field("BlockMap_Name", p.map.BlockMap_Name[i]).field("BlockMap_Version", p.map.BlockMap_Version[i]);
+            j.field("BlockMap_NumberOfBytes", p.map.BlockMap_NumberOfBytes[i]);
+            j.endObject();
+        }
+        j.endArray().endObject();
+    } else {
+        j.null();
+    }
+
+    j.key("GenParams");
+    if (const auto& g = p.gen; g.parsed) {
+        j.beginObject();
+        j.field("Language", g.Language).field("CableID", g.CableID).field("FiberID", g.FiberID);
+        j.field("FiberType", g.FiberType).field("FiberType_Raw", g.FiberType_Raw).field("Wavelength", g.Wavelength);
+        j.field("LocationA", g.LocationA).field("LocationB", g.LocationB).field("CableCode", g.CableCode);
+        j.field("BuildCondition", g.BuildCondition).field("BuildCondition_Raw", g.BuildCondition_Raw);
+        j.field("UserOffset", g.UserOffset).field("UserOffsetDistance", g.UserOffsetDistance);
+        j.field("Operator", g.Operator).field("Comments", g.Comments);
+        j.endObject();
+    } else {
+        j.null();
+    }
+
+    j.key("SupParams");
+    if (const auto& s = p.sup; s.parsed) {
+        j.beginObject();
+        j.field("SupplierName", s.SupplierName).field("OTDR_Name", s.OTDR_Name).field("OTDR_SN", s.OTDR_SN);
+        j.field("ModuleName", s.ModuleName).field("Module_SN", s.Module_SN).field("SW_Vers", s.SW_Vers);
+        j.field("Other", s.Other);
+        j.endObject();
+    } else {
+        j.null();
+    }
+
+    j.key("FxdParams");
+    if (p.fxd.parsed)
+        jsonFxd(j, p.fxd);
+    else
+        j.null();
+
+    j.key("KeyEvents");
+    if (p.events.parsed)
+        jsonEvents(j, p.events);
+    else
+        j.null();
+
+    j.key("DataPts");
+    if (const auto& d = p.data; d.parsed) {
+        j.beginObject();
+        j.field("NumberOfPoints", d.NumberOfPoints).field("NumberOfTraces", d.NumberOfTraces);
+        j.field("NumberOfPoints_Trace", d.NumberOfPoints_Trace).field("ScalingFactor", d.ScalingFactor);
+        j.endObject();
+    } else {
+        j.null();
+    }
+    j.endObject();
+    return j.str();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::setlocale(LC_CTYPE, "");
+    Mode mode = Mode::Text;
+    std::vector<std::string> files;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            usage(stdout);
+            return 0;
+        } else if (arg == "--python") {
+            mode = Mode::Python;
+        } else if (arg == "--csv") {
+            mode = Mode::Csv;
+        } else if (arg == "--json") {
+            mode = Mode::Json;
+        } else if (arg == "--") {
+            files.insert(files.end(), argv + i + 1, argv + argc);
+            break;
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            std::fprintf(stderr, "sordump: unknown option %s\n", arg.c_str());
+            usage(stderr);
+            return 2;
+        } else {
+            files.push_back(arg);
+        }
+    }
+    if (files.empty()) {
+        usage(stderr);
+        return 2;
+    }
+
+    int status = 0;
+    for (const auto& path : files) {
+        if (mode == Mode::Text && files.size() > 1)
+            std::cout << "==> " << path << " <==\n" << std::flush;
+        auto parse = [&] { return sor::SORParser(widen(path)); };
+        sor::SORParser parser = [&] {
+            if (mode == Mode::Text)
+                return parse();
+            QuietStdout quiet;
+            return parse();
+        }();
+        if (!parser.fileParsed) {
+            status = 1;
+            std::fprintf(stderr, "sordump: %s: could not be parsed\n", path.c_str());
+        }
+        switch (mode) {
+        case Mode::Text:
+            if (parser.fileParsed)
+                printText(parser);
+            break;
+        case Mode::Python:
+            if (parser.fileParsed)
+                std::cout << parser.getPythonListString() << std::flush;
+            break;
+        case Mode::Csv:
+            if (parser.fileParsed)
+                printCsv(parser);
+            break;
+        case Mode::Json:
+            std::cout << toJson(parser, path) << "\n" << std::flush;
+            break;
+        }
+    }
+    std::fflush(stdout);
+    return status;
+}
