@@ -19,21 +19,20 @@ enum class Mode { Text, Python, Csv, Json };
 
 void usage(FILE* out)
 {
-    std::fputs(
-        "Usage: sordump [--python | --csv | --json] FILE...\n"
-        "Reads OTDR measurement files (Telcordia SR-4731 .sor, version 2.0) and prints their contents.\n\n"
-        "  (default)  the labelled text dump of every block (Map, GenParams, SupParams, FxdParams,\n"
-        "             KeyEvents, DataPts) after the reader's progress lines; a block the file lacks\n"
-        "             is reported as missing and the others are still printed\n"
-        "  --python   the displayed trace as a Python literal: ([distances km], [levels dB])\n"
-        "  --csv      the displayed trace as CSV with the header distance_km,level_db\n"
-        "  --json     one JSON object per file and line: every block's fields, raw and converted,\n"
-        "             the events, the summary, storedCrc, crcValid and the number of samples;\n"
-        "             a block the file lacks is null\n"
-        "  --help     this text\n\n"
-        "In --python, --csv and --json mode the reader's progress lines are not written to standard\n"
-        "output. A file that cannot be parsed gets the reader's error text on standard error.\n"
-        "Exit status: 0 when every file parsed, 1 otherwise, 2 for wrong usage.\n",
+    std::fputs("Usage: sordump [--python | --csv | --json] FILE...\n"
+               "Reads OTDR measurement files (Telcordia SR-4731 .sor, version 2.0) and prints their contents.\n\n"
+               "  (default)  the labelled text dump of every block (Map, GenParams, SupParams, FxdParams,\n"
+               "             KeyEvents, DataPts) after the reader's progress lines; a block the file lacks\n"
+               "             is reported as missing and the others are still printed\n"
+               "  --python   the displayed trace as a Python literal: ([distances km], [levels dB])\n"
+               "  --csv      the displayed trace as CSV with the header distance_km,level_db\n"
+               "  --json     one JSON object per file and line: every block's fields, raw and converted,\n"
+               "             the events, the summary, storedCrc, crcValid and the number of samples;\n"
+               "             a block the file lacks is null\n"
+               "  --help     this text\n\n"
+               "In --python, --csv and --json mode the reader's progress lines are not written to standard\n"
+               "output. A file that cannot be parsed gets the reader's error text on standard error.\n"
+               "Exit status: 0 when every file parsed, 1 otherwise, 2 for wrong usage.\n",
         out);
 }
 

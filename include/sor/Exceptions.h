@@ -9,8 +9,8 @@ namespace EXCEPTION {
 
 class _BaseException : public std::exception {
 public:
-    _BaseException(std::string message, std::string exceptionName, int32_t line, std::string file,
-        std::string function);
+    _BaseException(
+        std::string message, std::string exceptionName, int32_t line, std::string file, std::string function);
     ~_BaseException() override = default;
     const char* what() const noexcept override;
 

@@ -9,6 +9,7 @@
 #include "sor/SectionParser_Sup.h"
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -71,6 +72,7 @@ public:
 
 private:
     long fileSize = 0;
+    std::shared_ptr<uint8_t[]> fileBytes; ///< the whole file while the constructor runs
     void parseBlocks();
     std::vector<double> distances(double addKm, double subKm) const;
 };

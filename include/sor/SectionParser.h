@@ -17,6 +17,7 @@ public:
     FILE* file = nullptr; ///< the open .sor file; not owned
     bool parsed = false;
     std::string blockName;
+    long streamSize = -1; ///< size of the stream when known, to bound reservations
 
     uint16_t scan_word();
     uint32_t scan_dword();

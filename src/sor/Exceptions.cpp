@@ -4,8 +4,8 @@
 
 namespace EXCEPTION {
 
-_BaseException::_BaseException(std::string message_, std::string exceptionName_, int32_t line_, std::string file_,
-    std::string function_)
+_BaseException::_BaseException(
+    std::string message_, std::string exceptionName_, int32_t line_, std::string file_, std::string function_)
     : message(std::move(message_))
     , exceptionName(std::move(exceptionName_))
     , line(line_)
@@ -16,10 +16,7 @@ _BaseException::_BaseException(std::string message_, std::string exceptionName_,
         + message + "\n";
 }
 
-const char* _BaseException::what() const noexcept
-{
-    return whatText.c_str();
-}
+const char* _BaseException::what() const noexcept { return whatText.c_str(); }
 
 _Exc_Exception::_Exc_Exception(std::string message, int32_t line, std::string file, std::string function)
     : _BaseException(std::move(message), "Exc_Exception", line, std::move(file), std::move(function))

@@ -58,7 +58,7 @@ namespace {
     {
         if (narrow.empty())
             return nullptr;
-        struct stat info {};
+        struct stat info { };
         if (::stat(narrow.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
             return nullptr;
         return std::fopen(narrow.c_str(), "rb");
@@ -101,9 +101,11 @@ SORParser::SORParser(std::wstring path_)
     } catch (...) {
         fileParsed = false;
         closeFile(file);
+        fileBytes.reset();
         throw;
     }
     closeFile(file);
+    fileBytes.reset();
 }
 
 void SORParser::initParsers()
@@ -115,8 +117,11 @@ void SORParser::initParsers()
     fxd = SectionParser_Fxd();
     events = SectionParser_Events();
     data = SectionParser_Data();
-    for (_SectionParser* p : std::initializer_list<_SectionParser*> { &header, &map, &gen, &sup, &fxd, &events, &data })
+    for (_SectionParser* p :
+        std::initializer_list<_SectionParser*> { &header, &map, &gen, &sup, &fxd, &events, &data }) {
         p->file = file;
+        p->streamSize = fileSize;
+    }
 }
 
 void SORParser::parse()
@@ -136,7 +141,17 @@ void SORParser::parse()
     if (fileSize < 3)
         SOR_THROW(_Exc_Exception, "The file is too small (less than 3 Byte) (" + std::to_string(fileSize) + " Byte)");
 
-    std::fseek(file, 0, SEEK_SET);
+    // Read the file once; the checksum and the blocks then work on memory.
+    fileBytes.reset(new uint8_t[static_cast<size_t>(fileSize)]);
+    if (std::fread(fileBytes.get(), 1, static_cast<size_t>(fileSize), file) != static_cast<size_t>(fileSize))
+        SOR_THROW(_Exc_ParserError, "Error while reading the file. Error Code: " + std::to_string(std::ferror(file)));
+    FILE* memory = ::fmemopen(fileBytes.get(), static_cast<size_t>(fileSize), "rb");
+    if (!memory)
+        SOR_THROW(_Exc_Exception, "Could not open file");
+    std::fclose(file);
+    file = memory;
+    initParsers();
+
     const uint16_t first = header.scan_word();
     if (first >= 100 && first <= 199)
         SOR_THROW(_Exc_NotImplemented,
@@ -145,9 +160,8 @@ void SORParser::parse()
     if (first != 24909) // "Ma", the start of "Map"
         SOR_THROW(_Exc_Exception, "The file does not appear to adhere to the .sor file standard.");
 
-    std::fseek(file, -2, SEEK_END);
-    storedCrc = header.scan_word();
-    const uint16_t computed = calc_sor_crc(file);
+    storedCrc = static_cast<uint16_t>(fileBytes[fileSize - 2] | (fileBytes[fileSize - 1] << 8));
+    const uint16_t computed = calc_sor_crc(fileBytes.get(), fileSize);
     crcValid = storedCrc == computed;
     if (crcValid)
         std::printf("CRC of file is valid, CRC = 0x%x!\n", static_cast<unsigned>(storedCrc));
@@ -214,11 +228,14 @@ void SORParser::parseBlocks()
                 "The Map gives section '" + id + "' a size of " + std::to_string(size)
                     + " Byte, less than its own identifier.");
         std::printf("Section '%s' unknown  - seek %ld bytes\n", id.c_str(), skip);
-        const int failed = std::fseek(file, skip, SEEK_CUR);
+        // Past the end the next read meets the end of the file, as it would on disk.
+        const long here = std::ftell(file);
+        const int failed = here >= 0 && skip > fileSize - here ? std::fseek(file, fileSize, SEEK_SET)
+                                                               : std::fseek(file, skip, SEEK_CUR);
         if (failed != 0 || std::ferror(file))
             SOR_THROW(_Exc_ParserError,
-                "Error while seeking after encountering unknown section '" + id + "'." + " Error Code: "
-                    + std::to_string(std::ferror(file)));
+                "Error while seeking after encountering unknown section '" + id + "'."
+                    + " Error Code: " + std::to_string(std::ferror(file)));
     }
 }
 

@@ -34,15 +34,9 @@ std::stringstream SORParser::stringstream()
     return out;
 }
 
-std::string SORParser::string()
-{
-    return stringstream().str();
-}
+std::string SORParser::string() { return stringstream().str(); }
 
-void SORParser::print()
-{
-    std::cout << string() << std::flush;
-}
+void SORParser::print() { std::cout << string() << std::flush; }
 
 std::string SORParser::getPythonListString()
 {

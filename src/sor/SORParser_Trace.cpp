@@ -26,20 +26,11 @@ std::vector<double> SORParser::distances(double addKm, double subKm) const
     return out;
 }
 
-std::vector<double> SORParser::getX() const
-{
-    return distances(0, 0);
-}
+std::vector<double> SORParser::getX() const { return distances(0, 0); }
 
-std::vector<double> SORParser::getX_withUserOffset() const
-{
-    return distances(0, gen.UserOffsetDistance * 0.001);
-}
+std::vector<double> SORParser::getX_withUserOffset() const { return distances(0, gen.UserOffsetDistance * 0.001); }
 
-std::vector<double> SORParser::getX_withAcquisitionOffset() const
-{
-    return distances(fxd.AquOffsetDist * 0.0001, 0);
-}
+std::vector<double> SORParser::getX_withAcquisitionOffset() const { return distances(fxd.AquOffsetDist * 0.0001, 0); }
 
 std::vector<double> SORParser::getX_withOffsets() const
 {
@@ -65,10 +56,7 @@ std::vector<double> SORParser::getX_inPicoSeconds() const
     return out;
 }
 
-std::vector<uint16_t> SORParser::getY_Raw() const
-{
-    return data.DataPoints;
-}
+std::vector<uint16_t> SORParser::getY_Raw() const { return data.DataPoints; }
 
 std::vector<double> SORParser::getY() const
 {

@@ -10,12 +10,9 @@ namespace sor {
 namespace {
     constexpr size_t stringBudget = 100000;
     // Samples read per chunk by scan_words: large enough for speed, small enough that a lying count costs nothing.
-    constexpr uint32_t wordChunk = 1u << 16;
+    constexpr uint32_t wordChunk = 1u << 18;
 
-    std::string errorCode(FILE* file)
-    {
-        return " Error Code: " + std::to_string(std::ferror(file));
-    }
+    std::string errorCode(FILE* file) { return " Error Code: " + std::to_string(std::ferror(file)); }
 } // namespace
 
 _SectionParser::_SectionParser(std::string name)
@@ -86,17 +83,22 @@ std::string _SectionParser::scan_char(uint8_t n)
 
 void _SectionParser::scan_words(std::vector<uint16_t>& out, uint32_t count)
 {
-    std::vector<unsigned char> buffer;
+    // Reserve what the stream can still hold, never what a count claims.
+    const long here = std::ftell(file);
+    if (streamSize >= 0 && here >= 0 && here <= streamSize)
+        out.reserve(out.size() + std::min<size_t>(count, static_cast<size_t>(streamSize - here) / 2));
     uint32_t left = count;
     while (left > 0) {
         const uint32_t n = std::min(left, wordChunk);
-        buffer.resize(size_t(n) * 2);
-        const size_t got = std::fread(buffer.data(), 1, buffer.size(), file);
-        const size_t whole = got / 2;
-        out.reserve(out.size() + whole);
-        for (size_t i = 0; i < whole; ++i)
-            out.push_back(static_cast<uint16_t>(buffer[2 * i] | (buffer[2 * i + 1] << 8)));
-        if (got != buffer.size()) {
+        const size_t old = out.size();
+        out.resize(old + n);
+        const size_t got = std::fread(out.data() + old, 1, size_t(n) * 2, file);
+        out.resize(old + got / 2);
+#if __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+        for (size_t i = old; i < out.size(); ++i)
+            out[i] = static_cast<uint16_t>((out[i] >> 8) | (out[i] << 8));
+#endif
+        if (got != size_t(n) * 2) {
             // Same failure as reading the missing sample one WORD at a time.
             const char* function = "scan_word";
             throw EXCEPTION::_Exc_ParserError(
@@ -112,15 +114,9 @@ std::stringstream _SectionParser::stringstream() const
     return dumpHeader();
 }
 
-std::string _SectionParser::string() const
-{
-    return stringstream().str();
-}
+std::string _SectionParser::string() const { return stringstream().str(); }
 
-void _SectionParser::print() const
-{
-    std::cout << string() << std::flush;
-}
+void _SectionParser::print() const { std::cout << string() << std::flush; }
 
 void _SectionParser::throwIfParsed() const
 {

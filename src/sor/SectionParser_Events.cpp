@@ -8,10 +8,7 @@ namespace {
     constexpr double speedOfLight = 299.792458; // m/us
 
     // Time in 0.1 ns to km, evaluated in this order so results match to the last bit.
-    double timeToDistance(double t, double ior)
-    {
-        return t * 0.0000001 * speedOfLight / ior;
-    }
+    double timeToDistance(double t, double ior) { return t * 0.0000001 * speedOfLight / ior; }
 
     std::string eventType(const std::string& code)
     {
@@ -124,14 +121,8 @@ std::stringstream KeyEventData::stringstream(std::string prefix) const
     return out;
 }
 
-std::string KeyEventData::string(std::string prefix) const
-{
-    return stringstream(std::move(prefix)).str();
-}
+std::string KeyEventData::string(std::string prefix) const { return stringstream(std::move(prefix)).str(); }
 
-void KeyEventData::print(std::string prefix) const
-{
-    std::cout << string(std::move(prefix)) << std::flush;
-}
+void KeyEventData::print(std::string prefix) const { std::cout << string(std::move(prefix)) << std::flush; }
 
 } // namespace sor

@@ -32,7 +32,7 @@ TEST(Exceptions, CaughtByTheParserIntoErrorText)
     ASSERT_FALSE(parser.errorText.empty());
     EXPECT_EQ(parser.errorText.front(), '\n');
     EXPECT_EQ(parser.errorText.back(), '\n');
-    EXPECT_NE(parser.errorText.find(" in function parse\nExc_Exception: The file appears to be empty.\n"),
-        std::string::npos);
+    EXPECT_NE(
+        parser.errorText.find(" in function parse\nExc_Exception: The file appears to be empty.\n"), std::string::npos);
     EXPECT_EQ(err, parser.errorText + "\n");
 }

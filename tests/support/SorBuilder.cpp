@@ -64,15 +64,9 @@ SorBuilder SorBuilder::standard()
     return b;
 }
 
-SorBuilder& SorBuilder::gen(const Gen& g)
-{
-    return block("GenParams", genBody(g));
-}
+SorBuilder& SorBuilder::gen(const Gen& g) { return block("GenParams", genBody(g)); }
 
-SorBuilder& SorBuilder::sup(const Sup& s)
-{
-    return block("SupParams", supBody(s));
-}
+SorBuilder& SorBuilder::sup(const Sup& s) { return block("SupParams", supBody(s)); }
 
 SorBuilder& SorBuilder::fxd(const Fxd& f)
 {
@@ -81,10 +75,7 @@ SorBuilder& SorBuilder::fxd(const Fxd& f)
     return block("FxdParams", {});
 }
 
-SorBuilder& SorBuilder::events(const Events& e)
-{
-    return block("KeyEvents", eventsBody(e));
-}
+SorBuilder& SorBuilder::events(const Events& e) { return block("KeyEvents", eventsBody(e)); }
 
 SorBuilder& SorBuilder::data(const Data& d)
 {

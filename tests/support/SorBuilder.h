@@ -102,6 +102,11 @@ struct Events {
 };
 
 struct Data {
+    Data() = default;
+    Data(std::vector<uint16_t> s)
+        : samples(std::move(s))
+    {
+    }
     std::vector<uint16_t> samples;
     std::optional<uint32_t> numberOfPoints; ///< default: samples.size()
     uint16_t numberOfTraces = 1;

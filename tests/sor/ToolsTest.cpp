@@ -1,0 +1,122 @@
+#include "Parse.h"
+
+#include <sys/wait.h>
+
+#include <cstdio>
+
+using namespace sortest;
+
+namespace {
+
+struct Run {
+    int status;
+    std::string out;
+};
+
+Run run(const std::string& command)
+{
+    Run r { -1, {} };
+    FILE* pipe = ::popen((command + " 2>/dev/null").c_str(), "r");
+    if (!pipe)
+        return r;
+    char buffer[4096];
+    size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        r.out.append(buffer, n);
+    const int status = ::pclose(pipe);
+    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return r;
+}
+
+std::string quoted(const std::string& s) { return "'" + s + "'"; }
+
+} // namespace
+
+TEST(Sordump, TextDumpAndExitStatus)
+{
+    const TempFile good(SorBuilder::standard().build());
+    const TempFile bad(Bytes {}, "empty.sor");
+    const auto ok = run(std::string(SORDUMP_PATH) + " " + quoted(good.path()));
+    EXPECT_EQ(ok.status, 0);
+    EXPECT_TRUE(contains(ok.out, "File successfully parsed.\n\nSection Title: Map\n"));
+    EXPECT_TRUE(contains(ok.out, "Section Title: DataPts\n"));
+    const auto both = run(std::string(SORDUMP_PATH) + " " + quoted(good.path()) + " " + quoted(bad.path()));
+    EXPECT_EQ(both.status, 1);
+    EXPECT_EQ(run(SORDUMP_PATH).status, 2);
+}
+
+TEST(Sordump, MissingBlocksAreReportedAndTheOthersDumped)
+{
+    SorBuilder b;
+    b.fxd(Fxd()).data(Data { { 1, 2 } });
+    const TempFile f(b.build());
+    const auto r = run(std::string(SORDUMP_PATH) + " " + quoted(f.path()));
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(contains(r.out, "Section Title: GenParams\n(missing"));
+    EXPECT_TRUE(contains(r.out, "Section Title: FxdParams\nDate_seconds:"));
+    EXPECT_TRUE(contains(r.out, "NumberOfPoints: 2\n"));
+}
+
+TEST(Sordump, MachineReadableOutputIsClean)
+{
+    const TempFile f(SorBuilder::standard().build());
+    const auto csv = run(std::string(SORDUMP_PATH) + " --csv " + quoted(f.path()));
+    EXPECT_EQ(csv.status, 0);
+    EXPECT_EQ(csv.out.substr(0, 21), "distance_km,level_db\n");
+    EXPECT_FALSE(contains(csv.out, "CRC"));
+    EXPECT_EQ(std::count(csv.out.begin(), csv.out.end(), '\n'), 9);
+    EXPECT_TRUE(contains(csv.out, "\n0,-67\n")); // first sample: 3 dB above the weakest
+
+    const auto json = run(std::string(SORDUMP_PATH) + " --json " + quoted(f.path()));
+    EXPECT_EQ(json.status, 0);
+    EXPECT_EQ(json.out.front(), '{');
+    EXPECT_FALSE(contains(json.out, "Current section title"));
+    EXPECT_TRUE(contains(json.out, "\"crcValid\":true"));
+    EXPECT_TRUE(contains(json.out, "\"numberOfSamples\":8"));
+    EXPECT_TRUE(contains(json.out, "\"FiberType\":\"ITU-T G.652 (standard single-mode fiber)\",\"FiberType_Raw\":652"));
+    EXPECT_TRUE(contains(json.out, "\"EventType\":\"reflection event (1F9999LS)\""));
+    EXPECT_TRUE(contains(json.out, "\"summary\":{\"TotalLoss\":0.5"));
+
+    const auto python = run(std::string(SORDUMP_PATH) + " --python " + quoted(f.path()));
+    EXPECT_EQ(python.out.substr(0, 3), "([\n");
+}
+
+TEST(Sordump, JsonEscapesArbitraryBytes)
+{
+    Gen g;
+    g.comments = std::string("quote\" tab\t latin1 \xE9 utf8 \xC3\xA9");
+    SorBuilder b;
+    b.gen(g).fxd(Fxd());
+    const TempFile f(b.build());
+    const auto json = run(std::string(SORDUMP_PATH) + " --json " + quoted(f.path()));
+    EXPECT_TRUE(contains(json.out, "\"Comments\":\"quote\\\" tab\\u0009 latin1 \\u00e9 utf8 \xC3\xA9\"")) << json.out;
+}
+
+TEST(Sorsynth, WritesARealisticTraceTheReaderAccepts)
+{
+    const TempFile dir(Bytes {}, "unused");
+    const std::string out = dir.path() + ".synth.sor";
+    const auto r = run(std::string(SORSYNTH_PATH) + " --samples 20000 --spacing 0.5 --events 5 --seed 3 " + out);
+    ASSERT_EQ(r.status, 0);
+    const TempFile copy(Bytes {}, "x");
+    testing::internal::CaptureStdout();
+    sor::SORParser p(std::wstring(out.begin(), out.end()));
+    testing::internal::GetCapturedStdout();
+    std::remove(out.c_str());
+    ASSERT_TRUE(p.fileParsed) << p.errorText;
+    EXPECT_TRUE(p.crcValid);
+    EXPECT_EQ(p.data.DataPoints.size(), 20000u);
+    EXPECT_NEAR(p.fxd.SampleDistance, 0.5, 0.001);
+    ASSERT_EQ(p.events.keyEvents.size(), 5u);
+    EXPECT_EQ(p.events.keyEvents.back().EventCode.substr(0, 2), "1E");
+    // The fibre end lies where the trace drops to its floor.
+    const double end = p.events.keyEvents.back().Distance;
+    EXPECT_NEAR(end, 20000 * 0.8 * 0.5 / 1000, 0.01);
+    const double before = p.getYValue(end - 0.2);
+    const double after = p.getYValue(end + 0.5);
+    EXPECT_GT(before - after, 10);
+    // Backscatter slope between two events lies in the usual range for single-mode fibre.
+    const double slope = -p.getApproxDiff_LSA(0.2, p.events.keyEvents[1].Distance - 0.05);
+    EXPECT_GT(slope, 0.15);
+    EXPECT_LT(slope, 0.4);
+}
