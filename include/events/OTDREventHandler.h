@@ -1,0 +1,37 @@
+#pragma once
+
+#include "widgets/CTreeWidget.h"
+#include "widgets/GWidget.h"
+
+#include <QLabel>
+#include <QList>
+
+class OTDREvent;
+class Plotter;
+
+namespace sor {
+class SORParser;
+}
+
+// The event panel of a single-trace tab: the fibre summary and one row per key event, each with its marker.
+class OTDREventHandler : public GWidget {
+    Q_OBJECT
+public:
+    explicit OTDREventHandler(QWidget* parent = nullptr);
+    ~OTDREventHandler() override;
+
+    bool advanced = false;
+    CTreeWidget summaryTable;
+    CTreeWidget eventTable;
+    QLabel totalLabel;
+    QLabel eventsLabel;
+    QList<OTDREvent*> events; ///< owned; same order and indices as the chart's markers
+    Plotter* plotter = nullptr;
+    sor::SORParser* parser = nullptr;
+
+    void loadEvents(sor::SORParser* parser, Plotter* plotter, bool advanced);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+};

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QMap>
+#include <QPointF>
+#include <QRectF>
+#include <QString>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+class QColor;
+class QStandardItemModel;
+
+namespace KChart {
+class AbstractDiagram;
+class CartesianAxis;
+class CartesianCoordinatePlane;
+} // namespace KChart
+
+// View and axis arithmetic shared by the single-trace chart, the minimap and the comparison chart.
+namespace chart {
+
+enum PointKind { TracePoint = 0, EventMarker = 1, CursorMarker = 2, MinMaxPoint = 3 };
+
+constexpr double minZoom = 0.7;
+constexpr double maxZoom = 100000;
+constexpr double snapBackZoom = 0.9;
+constexpr double panMargin = 0.03;
+
+/// Tick values (data units) and their labels: about count round values covering min..max.
+QMap<qreal, QString> generateTicks(double min, double max, int count, bool inMetres);
+
+/// "%f" text without trailing zeros and point: 2.500000 -> 2.5, 3.000000 -> 3.
+QString rtrim(const std::string& text);
+
+/// Position of a data point as a fraction of the full range: 0 at the left and at the top.
+QPointF planeFraction(const QRectF& fullRange, const QPointF& point);
+
+/// The data rectangle the plane shows at zoom 1 and centre (0.5, 0.5); the plane's view is left unchanged.
+QRectF fullDataRange(KChart::CartesianCoordinatePlane* plane);
+
+/// Clamps zoom factors and centre: zooming out past the whole view snaps back to it, panning stops 3 % outside.
+void applyViewLimits(KChart::CartesianCoordinatePlane* plane);
+
+/// Annotations, rulers, text colours and grid of both axes for the plane's visible range; returns whether the
+/// visible width is at least 1 km.
+bool styleAxes(KChart::CartesianCoordinatePlane* plane, KChart::CartesianAxis* xAxis, KChart::CartesianAxis* yAxis,
+    const QColor& textColour);
+
+/// First and last sample to plot for a visible window: one sample beyond each edge (two on the left).
+std::pair<unsigned, unsigned> visibleIndexRange(const std::vector<double>& xs, double left, double right);
+
+/// Diamond markers of the given size and colour, no value texts; invisible ones only pin their data to the plane.
+void setDiamondMarkers(KChart::AbstractDiagram* diagram, bool visible, qreal size, const QColor& colour);
+
+/// The tool tip of a trace sample.
+QString pointToolTip(double x, double y, unsigned index);
+
+/// Writes one point row (x, y, tool tip, kind, number); the model must have the row and five columns.
+void setPointRow(QStandardItemModel& model, int row, double x, double y, const QString& toolTip, int kind,
+    double number);
+
+} // namespace chart

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "plotter/_MinimapPlot.h"
+#include "widgets/CItemModel.h"
+#include "widgets/GWidget.h"
+
+#include <cstdint>
+
+class Plotter;
+
+namespace KChart {
+class Plotter;
+}
+
+namespace sor {
+class SORParser;
+}
+
+// Overview of the whole trace (at most 400 points) with the main chart's visible part marked.
+class MinimapPlotter : public GWidget {
+    Q_OBJECT
+public:
+    MinimapPlotter(Plotter* mainPlotter, QWidget* parent = nullptr);
+    ~MinimapPlotter() override;
+
+    _MinimapPlot chart;
+    KChart::Plotter* diagram = nullptr; ///< owned by the chart's plane
+    CItemModel model;
+    sor::SORParser* parser = nullptr;
+    Plotter* mainPlotter = nullptr;
+    uint32_t maximumPoints = 400;
+
+    void plot(sor::SORParser* parser);
+
+protected:
+    void changeEvent(QEvent* event) override;
+};

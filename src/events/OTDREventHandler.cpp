@@ -1,0 +1,102 @@
+#include "widgets/Format.h"
+#include "events/OTDREventHandler.h"
+
+#include "events/OTDREvent.h"
+#include "shell/Application.h"
+#include "sor/SORParser.h"
+
+#include <QHeaderView>
+#include <QMouseEvent>
+
+OTDREventHandler::OTDREventHandler(QWidget* parent)
+    : GWidget(parent)
+    , summaryTable(this)
+    , eventTable(this)
+    , totalLabel(tr("  Total Distance"), this)
+    , eventsLabel(tr("  Events"), this)
+{
+    setObjectName(QStringLiteral("OTDREventHandler"));
+    summaryTable.setObjectName(QStringLiteral("summaryTable"));
+    eventTable.setObjectName(QStringLiteral("eventTable"));
+    layout->addWidget(&totalLabel);
+    layout->addWidget(&summaryTable);
+    layout->addWidget(&eventsLabel);
+    layout->addWidget(&eventTable);
+}
+
+OTDREventHandler::~OTDREventHandler()
+{
+    // The events go with their panel; their rows belong to the table and their markers to the chart.
+    qDeleteAll(events);
+    events.clear();
+}
+
+void OTDREventHandler::loadEvents(sor::SORParser* p, Plotter* chartOwner, bool adv)
+{
+    advanced = adv;
+    parser = p;
+    plotter = chartOwner;
+
+    const auto& block = parser->events;
+    summaryTable.setColumnCount(4);
+    summaryTable.setHeaderLabels({ tr("Length [km]"), tr("IL [dB]"), tr("ORL [dB]"), tr("Att. [dB/km]") });
+    auto* total = new QTreeWidgetItem(
+        QStringList { shortest(block.FiberLength), shortest(block.TotalLoss), shortest(block.ORL),
+            shortest(block.TotalLoss / block.FiberLength) });
+    summaryTable.addTopLevelItem(total);
+    summaryTable.setSelectionMode(QAbstractItemView::ExtendedSelection);
+    summaryTable.setRootIsDecorated(false);
+    for (int column = 0; column < 4; ++column)
+        summaryTable.setColumnWidth(column, 80);
+    int rowHeight = summaryTable.visualItemRect(total).height();
+    if (rowHeight <= 0)
+        rowHeight = summaryTable.sizeHintForRow(0);
+    summaryTable.setFixedHeight(summaryTable.header()->sizeHint().height() + rowHeight);
+
+    eventTable.setHeaderLabels({ tr("#"), tr("Pos [m]"), tr("IL [dB]"), tr("Att. [dB/km]"), tr("Refl. [dB]"),
+        tr("Cumul. IL [dB]"), tr("Time of Travel"), tr("End of prev event"), tr("Begin of current event"),
+        tr("End of current event"), tr("Begin of next event"), tr("Peak point current"), tr("Comment"), tr("Type") });
+    eventTable.setColumnCount(advanced ? 14 : 6);
+    eventTable.setHeaderHidden(false);
+    eventTable.setSelectionMode(QAbstractItemView::ExtendedSelection);
+    eventTable.setRootIsDecorated(false);
+    const int widths[] = { 35, 70, 45, 74, 60, 70 };
+    for (int column = 0; column < 6; ++column)
+        eventTable.setColumnWidth(column, widths[column]);
+    eventTable.viewport()->setMouseTracking(true);
+    eventTable.viewport()->installEventFilter(this);
+
+    for (auto& keyEvent : parser->events.keyEvents) {
+        auto* event = new OTDREvent();
+        eventTable.addTopLevelItem(event->loadEvent(parser, plotter, &keyEvent, advanced));
+        events.append(event);
+    }
+    eventTable.expandAll();
+}
+
+bool OTDREventHandler::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == eventTable.viewport() && event->type() == QEvent::MouseButtonPress) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        QModelIndex index = eventTable.indexAt(mouse->pos());
+        if (index.isValid()) {
+            const int row = index.parent().isValid() ? index.parent().row() : index.row();
+            if (row >= 0 && index.column() >= 0 && row < events.size())
+                events[row]->markerSizeAnimation.start(QAbstractAnimation::KeepWhenStopped);
+        }
+    }
+    return false;
+}
+
+void OTDREventHandler::changeEvent(QEvent* event)
+{
+    GWidget::changeEvent(event);
+    if (event->type() != QEvent::PaletteChange)
+        return;
+    for (auto* e : events) {
+        if (e->item && e->keyEvent)
+            e->item->setData(0, Qt::DecorationRole, app()->getEventIcon(e->keyEvent->EventCode));
+        e->resetBrightness();
+        e->resetMarkerSize();
+    }
+}

@@ -1,0 +1,213 @@
+#include "widgets/Format.h"
+#include "plotter/ChartMath.h"
+
+#include <QColor>
+#include <QStandardItemModel>
+
+#include <KChartCartesianAxis>
+#include <KChartAbstractDiagram>
+#include <KChartCartesianCoordinatePlane>
+#include <KChartDataValueAttributes>
+#include <KChartGridAttributes>
+#include <KChartMarkerAttributes>
+#include <KChartRulerAttributes>
+#include <KChartTextAttributes>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace chart {
+
+namespace {
+    // A runaway range (huge offsets, tiny steps) must still give a short list.
+    constexpr int maxTicks = 200;
+
+    std::string fixed(double v)
+    {
+        char buffer[400];
+        std::snprintf(buffer, sizeof buffer, "%f", v);
+        return buffer;
+    }
+} // namespace
+
+QString rtrim(const std::string& text)
+{
+    QString s = QString::fromStdString(text);
+    while (s.endsWith(QLatin1Char('0')))
+        s.chop(1);
+    while (s.endsWith(QLatin1Char('.')))
+        s.chop(1);
+    return s;
+}
+
+QMap<qreal, QString> generateTicks(double min, double max, int count, bool inMetres)
+{
+    QMap<qreal, QString> ticks;
+    if (!std::isfinite(min) || !std::isfinite(max))
+        return ticks;
+    if (min == max) {
+        ticks.insert(min, rtrim(fixed(min)));
+        return ticks;
+    }
+    if (max < min || count < 2)
+        return ticks;
+
+    const double range = max - min;
+    const double e = std::floor(std::log10(range));
+    const double f = range / std::pow(10.0, e);
+    const double nice = f <= 1 ? 1 : f <= 2 ? 2 : f <= 5 ? 5 : 10;
+    const double niceRange = nice * std::pow(10.0, e);
+    const double d = niceRange / (count - 1);
+    const double e2 = std::floor(std::log10(d));
+    const double f2 = d / std::pow(10.0, e2);
+    const double step = (f2 < 1.5 ? 1 : f2 < 3 ? 2 : f2 < 7 ? 5 : 10) * std::pow(10.0, e2);
+    if (!std::isfinite(step) || step <= 0)
+        return ticks;
+
+    double v = step * std::floor(min / step);
+    const double end = step * std::ceil(max / step) + 0.5 * step;
+    while (v <= end && ticks.size() < maxTicks) {
+        const QString text = rtrim(fixed(v));
+        if (text == QLatin1String("-0") || text == QLatin1String("0"))
+            v = 0;
+        ticks.insert(v, inMetres ? rtrim(fixed(v * 1000)) : rtrim(fixed(v)));
+        const double next = v + step;
+        if (next == v) // the step is below the spacing of doubles here
+            break;
+        v = next;
+    }
+    return ticks;
+}
+
+QPointF planeFraction(const QRectF& full, const QPointF& p)
+{
+    return QPointF((p.x() - full.x()) / full.width(), (p.y() - full.y()) / full.height());
+}
+
+QRectF fullDataRange(KChart::CartesianCoordinatePlane* plane)
+{
+    const qreal fx = plane->zoomFactorX();
+    const qreal fy = plane->zoomFactorY();
+    const QPointF centre = plane->zoomCenter();
+    plane->setZoomFactors(1, 1);
+    plane->setZoomCenter(QPointF(0.5, 0.5));
+    const QRectF full = plane->visibleDataRange();
+    plane->setZoomFactors(fx, fy);
+    plane->setZoomCenter(centre);
+    return full;
+}
+
+void applyViewLimits(KChart::CartesianCoordinatePlane* plane)
+{
+    plane->setZoomFactorX(std::clamp(plane->zoomFactorX(), minZoom, maxZoom));
+    plane->setZoomFactorY(std::clamp(plane->zoomFactorY(), minZoom, maxZoom));
+    if (plane->zoomFactorX() < snapBackZoom || plane->zoomFactorY() < snapBackZoom) {
+        plane->setZoomCenter(QPointF(0.5, 0.5));
+        plane->setZoomFactorX(1);
+        plane->setZoomFactorY(1);
+    }
+    QPointF c = plane->zoomCenter();
+    if (c.x() < -panMargin)
+        plane->setZoomCenter(QPointF(-panMargin, c.y()));
+    c = plane->zoomCenter();
+    if (c.x() > 1 + panMargin)
+        plane->setZoomCenter(QPointF(1 + panMargin, c.y()));
+    c = plane->zoomCenter();
+    if (c.y() < -panMargin)
+        plane->setZoomCenter(QPointF(c.x(), -panMargin));
+    c = plane->zoomCenter();
+    if (c.y() > 1 + panMargin)
+        plane->setZoomCenter(QPointF(c.x(), 1 + panMargin));
+    // A centre that is not a number (an empty or degenerate range) would poison every later view.
+    c = plane->zoomCenter();
+    if (!std::isfinite(c.x()) || !std::isfinite(c.y()))
+        plane->setZoomCenter(QPointF(0.5, 0.5));
+}
+
+bool styleAxes(KChart::CartesianCoordinatePlane* plane, KChart::CartesianAxis* xAxis, KChart::CartesianAxis* yAxis,
+    const QColor& textColour)
+{
+    const QRectF r = plane->visibleDataRange();
+    const bool inKm = r.width() >= 1;
+    xAxis->setAnnotations(generateTicks(r.x(), r.x() + r.width(), 10, !inKm));
+    yAxis->setAnnotations(generateTicks(r.y() + r.height(), r.y(), 10, false));
+
+    KChart::RulerAttributes ruler = yAxis->rulerAttributes();
+    ruler.setShowMajorTickMarks(false);
+    ruler.setShowMinorTickMarks(false);
+    xAxis->setRulerAttributes(ruler);
+    yAxis->setRulerAttributes(ruler);
+
+    KChart::TextAttributes text = xAxis->textAttributes();
+    QPen pen = text.pen();
+    pen.setColor(textColour);
+    text.setPen(pen);
+    KChart::TextAttributes rotated = text;
+    rotated.setRotation(-90);
+    rotated.setAutoRotate(false);
+    xAxis->setTextAttributes(text);
+    yAxis->setTextAttributes(rotated);
+    xAxis->setTitleTextAttributes(text);
+    yAxis->setTitleTextAttributes(text);
+
+    KChart::GridAttributes grid = plane->gridAttributes(Qt::Horizontal);
+    grid.setGridVisible(true);
+    grid.setSubGridVisible(true);
+    grid.setLinesOnAnnotations(true);
+    plane->setGridAttributes(Qt::Horizontal, grid);
+    plane->setGridAttributes(Qt::Vertical, grid);
+    return inKm;
+}
+
+std::pair<unsigned, unsigned> visibleIndexRange(const std::vector<double>& xs, double left, double right)
+{
+    if (xs.empty())
+        return { 0, 0 };
+    // Distances increase, so binary searches find what a walk from the start finds.
+    const auto notLeft = std::partition_point(xs.begin(), xs.end(), [left](double x) { return x <= left; });
+    const size_t iL = notLeft == xs.begin() ? 0 : static_cast<size_t>(notLeft - xs.begin()) - 1;
+    const auto beyond = std::partition_point(xs.begin(), xs.end(), [right](double x) { return !(x > right); });
+    size_t iR = static_cast<size_t>(beyond - xs.begin());
+    if (iR == xs.size() || iR == 0)
+        iR = xs.size() - 1;
+    const size_t first = iL > 0 ? iL - 1 : 0;
+    const size_t last = std::min(xs.size() - 1, iR);
+    return { static_cast<unsigned>(first), static_cast<unsigned>(last) };
+}
+
+void setDiamondMarkers(KChart::AbstractDiagram* diagram, bool visible, qreal size, const QColor& colour)
+{
+    KChart::DataValueAttributes dva = diagram->dataValueAttributes();
+    KChart::MarkerAttributes marker = dva.markerAttributes();
+    marker.setVisible(visible);
+    marker.setMarkerStyle(KChart::MarkerAttributes::MarkerDiamond);
+    marker.setMarkerSize(QSizeF(size, size));
+    if (colour.isValid())
+        marker.setMarkerColor(colour);
+    dva.setMarkerAttributes(marker);
+    KChart::TextAttributes text = dva.textAttributes();
+    text.setVisible(false);
+    dva.setTextAttributes(text);
+    dva.setVisible(visible);
+    diagram->setDataValueAttributes(dva);
+}
+
+QString pointToolTip(double x, double y, unsigned index)
+{
+    return QStringLiteral("<table><tr><td>X</td><td>%1 km</td></tr><tr><td>Y</td><td>%2 dB</td></tr><tr><td>#</td>"
+                          "<td>%3</td></tr></table>")
+        .arg(shortest(x), shortest(y), QString::number(index));
+}
+
+void setPointRow(QStandardItemModel& model, int row, double x, double y, const QString& toolTip, int kind,
+    double number)
+{
+    model.setData(model.index(row, 0), x, Qt::DisplayRole);
+    model.setData(model.index(row, 1), y, Qt::DisplayRole);
+    model.setData(model.index(row, 2), toolTip, Qt::ToolTipRole);
+    model.setData(model.index(row, 3), kind, Qt::UserRole);
+    model.setData(model.index(row, 4), number, Qt::DisplayRole);
+}
+
+} // namespace chart

@@ -1,0 +1,244 @@
+#include "plotter/Plotter.h"
+
+#include "plotter/ChartMath.h"
+#include "plotter/MinimapPlotter.h"
+#include "shell/Application.h"
+#include "sor/SORParser.h"
+
+#include <QSignalBlocker>
+
+#include <KChartCartesianAxis>
+#include <KChartCartesianCoordinatePlane>
+#include <KChartPlotter>
+
+#include <algorithm>
+#include <cmath>
+
+
+Plotter::Plotter(QWidget* parent)
+    : GWidget(parent)
+    , chart(this, this)
+{
+    setObjectName(QStringLiteral("Plotter"));
+    chart.setAttribute(Qt::WA_MouseTracking);
+    layout->addWidget(&chart);
+    chart.plane()->setRubberBandZoomingEnabled(true);
+    installEventFilter(this);
+    chart.installEventFilter(this);
+    setFocusPolicy(Qt::WheelFocus);
+}
+
+Plotter::~Plotter()
+{
+    // The plane owns the diagrams; they must go before the models they show.
+    if (auto* plane = chart.plane()) {
+        const auto diagrams = plane->diagrams();
+        for (auto* diagram : diagrams) {
+            plane->takeDiagram(diagram);
+            delete diagram;
+        }
+    }
+}
+
+bool Plotter::shouldDoCompression()
+{
+    if (!parser)
+        throwNoSORParser();
+    return parser->data.NumberOfPoints >= 2 * maxPoints;
+}
+
+void Plotter::plot(sor::SORParser* p)
+{
+    parser = p;
+    auto* plane = chart.plane();
+    traceDiagram = new KChart::Plotter();
+    traceDiagram->installEventFilter(this);
+    plane->replaceDiagram(traceDiagram);
+
+    const auto& xy = parser->getXY();
+    const auto& xs = xy[0];
+    const auto& ys = xy[1];
+    if (!xs.empty()) {
+        const auto [lo, hi] = std::minmax_element(xs.begin(), xs.end());
+        const auto ticks = _generateTicks(*lo, *hi, 10, false);
+        if (!ticks.isEmpty())
+            plane->setHorizontalRange(qMakePair(ticks.firstKey(), ticks.lastKey()));
+    }
+
+    xAxis = new KChart::CartesianAxis(traceDiagram);
+    xAxis->setPosition(KChart::CartesianAxis::Bottom);
+    yAxis = new KChart::CartesianAxis(traceDiagram);
+    yAxis->setPosition(KChart::CartesianAxis::Left);
+    traceDiagram->addAxis(xAxis);
+    traceDiagram->addAxis(yAxis);
+
+    _createMinMaxDiagram();
+    plotIndexRange(0, static_cast<unsigned>(xs.size() - 1), xs, ys);
+}
+
+void Plotter::_createMinMaxDiagram()
+{
+    minMaxDiagram = new KChart::Plotter();
+    chart.plane()->addDiagram(minMaxDiagram);
+
+    const auto& xy = parser->getXY();
+    {
+        const QSignalBlocker blockModel(&minMaxModel);
+        const QSignalBlocker blockDiagram(minMaxDiagram);
+        minMaxModel.clear();
+        const auto& xs = xy[0];
+        const auto& ys = xy[1];
+        const bool finite = std::all_of(xs.begin(), xs.end(), [](double v) { return std::isfinite(v); });
+        // Without samples, or with distances that are not numbers, there is no range to pin.
+        if (!xs.empty() && finite) {
+            const auto [xLo, xHi] = std::minmax_element(xs.begin(), xs.end());
+            const auto [yLo, yHi] = std::minmax_element(ys.begin(), ys.end());
+            minMaxModel.setRowCount(2);
+            minMaxModel.setColumnCount(5);
+            chart::setPointRow(minMaxModel, 0, *xHi, *yHi, QString(), chart::MinMaxPoint, 0.0);
+            chart::setPointRow(minMaxModel, 1, *xLo, *yLo, QString(), chart::MinMaxPoint, 0.0);
+        } else {
+            minMaxModel.setColumnCount(5);
+        }
+        minMaxModel.setHeaderData(0, Qt::Horizontal, QStringLiteral("MINMAX"), Qt::EditRole);
+    }
+    minMaxDiagram->setModel(&minMaxModel);
+    minMaxDiagram->setPen(QPen(Qt::NoPen));
+    chart::setDiamondMarkers(minMaxDiagram, false, 20, QColor());
+}
+
+void Plotter::plotIndexRange(unsigned first, unsigned last, const std::vector<double>& xs, const std::vector<double>& ys)
+{
+    const bool compress = shouldDoCompression();
+    const uint64_t n = uint64_t(last) - first + 1;
+    const uint64_t rows = compress ? std::min<uint64_t>(maxPoints, n) : ys.size();
+    const size_t size = std::min(xs.size(), ys.size());
+    {
+        const QSignalBlocker blockDiagram(traceDiagram);
+        const QSignalBlocker blockModel(&traceModel);
+        traceModel.clear();
+        traceModel.setRowCount(static_cast<int>(rows));
+        traceModel.setColumnCount(5);
+
+        if (last >= first && first < size && rows > 0) {
+            auto bucket = [&](uint64_t k) { return first + k * n / rows; };
+            auto writeRow = [&](uint64_t k, uint64_t index, double y) {
+                const double x = xs[index];
+                // Values that are not numbers would break the chart's range arithmetic.
+                if (!std::isfinite(x) || !std::isfinite(y))
+                    return;
+                chart::setPointRow(traceModel, static_cast<int>(k), x, y,
+                    chart::pointToolTip(x, ys[index], static_cast<unsigned>(index)), chart::TracePoint,
+                    static_cast<double>(index));
+            };
+            if (!compress || n == rows) {
+                for (uint64_t k = 0;; ++k) {
+                    const uint64_t index = compress ? bucket(k) : first + k;
+                    if (index > last || index >= size || k >= rows)
+                        break;
+                    writeRow(k, index, ys[index]);
+                }
+            } else {
+                // Each pair of rows draws the extremes of its two buckets in the order they occur.
+                for (uint64_t k = 0; k < rows; k += 2) {
+                    const uint64_t start = bucket(k);
+                    if (start > last || start >= size)
+                        break;
+                    const uint64_t stop = std::min<uint64_t>(bucket(k + 2) - 1, size);
+                    uint64_t maxAt = start;
+                    uint64_t minAt = start;
+                    for (uint64_t i = start + 1; i < stop; ++i) {
+                        if (ys[i] > ys[maxAt])
+                            maxAt = i;
+                        if (ys[i] < ys[minAt])
+                            minAt = i;
+                    }
+                    const double earlier = ys[std::min(maxAt, minAt)];
+                    const double later = ys[std::max(maxAt, minAt)];
+                    writeRow(k, start, earlier);
+                    const uint64_t second = bucket(k + 1);
+                    if (k + 1 < rows && second <= last && second < size)
+                        writeRow(k + 1, second, later);
+                }
+            }
+        }
+        traceModel.setHeaderData(0, Qt::Horizontal, QStringLiteral(".sor Data"), Qt::EditRole);
+    }
+    traceDiagram->setModel(&traceModel);
+    applyGraphPen();
+    updateAxisTicks();
+    repaintMinimap();
+}
+
+void Plotter::plotOnlyVisible()
+{
+    if (!parser)
+        throwNoSORParser();
+    if (!shouldDoCompression()) {
+        updateAxisTicks();
+        applyGraphPen();
+        repaintMinimap();
+        return;
+    }
+    const auto& xy = parser->getXY();
+    const QRectF r = chart.plane()->visibleDataRange();
+    const auto [first, last] = chart::visibleIndexRange(xy[0], r.x(), r.x() + r.width());
+    plotIndexRange(first, last, xy[0], xy[1]);
+}
+
+QMap<qreal, QString> Plotter::_generateTicks(double min, double max, int count, bool inMetres)
+{
+    return chart::generateTicks(min, max, count, inMetres);
+}
+
+QString Plotter::_rtrim(const std::string& text)
+{
+    return chart::rtrim(text);
+}
+
+void Plotter::updateAxisTicks()
+{
+    if (!xAxis || !yAxis)
+        return;
+    xInKm = chart::styleAxes(chart.plane(), xAxis, yAxis, palette().color(QPalette::Text));
+}
+
+void Plotter::handleRubberBandZoomedEvent()
+{
+    chart.enforceViewLimitsAndUpdate();
+}
+
+bool Plotter::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        if (eventFilter_pointHover(watched, event))
+            return true;
+        return eventFilter_pointClick(watched, event);
+    case QEvent::MouseMove:
+        return eventFilter_pointHover(watched, event);
+    case QEvent::KeyPress:
+        return eventFilter_keyPress(watched, event);
+    default:
+        return false;
+    }
+}
+
+void Plotter::changeEvent(QEvent* event)
+{
+    GWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange && traceDiagram)
+        plotOnlyVisible();
+}
+
+void Plotter::applyGraphPen()
+{
+    if (traceDiagram)
+        traceDiagram->setPen(QPen(app()->graphColour));
+}
+
+void Plotter::repaintMinimap()
+{
+    if (minimap)
+        minimap->chart.update();
+}

@@ -1,0 +1,94 @@
+#include "plotter/_MinimapPlot.h"
+
+#include "plotter/ChartMath.h"
+#include "plotter/MinimapPlotter.h"
+#include "plotter/Plotter.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <KChartCartesianCoordinatePlane>
+
+#include <cmath>
+
+_MinimapPlot::_MinimapPlot(Plotter* main, MinimapPlotter* minimap, QWidget* parent)
+    : KChart::Chart(parent)
+    , mainPlotter(main)
+    , owner(minimap)
+{
+    setObjectName(QStringLiteral("_MinimapPlot"));
+}
+
+KChart::CartesianCoordinatePlane* _MinimapPlot::plane() const
+{
+    return static_cast<KChart::CartesianCoordinatePlane*>(const_cast<_MinimapPlot*>(this)->coordinatePlane());
+}
+
+void _MinimapPlot::setMainMini()
+{
+    mainPlotter->minimap = owner;
+}
+
+void _MinimapPlot::centreMainViewAt(const QPointF& pixel)
+{
+    const QPointF data = plane()->translateBack(QPointF(std::round(pixel.x()), std::round(pixel.y())));
+    const QRectF full = mainPlotter->chart.updateRange();
+    const QPointF centre = chart::planeFraction(full, data);
+    // Outside the view limits on purpose: the next zoom or pan in the main chart applies them.
+    if (std::isfinite(centre.x()) && std::isfinite(centre.y()))
+        mainPlotter->chart.plane()->setZoomCenter(centre);
+    mainPlotter->plotOnlyVisible();
+    mainPlotter->chart.update();
+}
+
+void _MinimapPlot::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::BackButton || event->button() == Qt::ForwardButton) {
+        event->ignore();
+        return;
+    }
+    if (event->button() == Qt::LeftButton && mainPlotter->parser) {
+        event->accept();
+        dragging = true;
+        centreMainViewAt(event->localPos());
+        return;
+    }
+    KChart::Chart::mousePressEvent(event);
+}
+
+void _MinimapPlot::mouseMoveEvent(QMouseEvent* event)
+{
+    if (dragging) {
+        event->accept();
+        centreMainViewAt(event->localPos());
+        return;
+    }
+    KChart::Chart::mouseMoveEvent(event);
+}
+
+void _MinimapPlot::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::BackButton || event->button() == Qt::ForwardButton) {
+        event->ignore();
+        return;
+    }
+    if (event->button() == Qt::LeftButton && dragging) {
+        event->accept();
+        dragging = false;
+        return;
+    }
+    KChart::Chart::mouseReleaseEvent(event);
+}
+
+void _MinimapPlot::paintEvent(QPaintEvent* event)
+{
+    {
+        QPainter painter(this);
+        const QRectF r = mainPlotter->chart.plane()->visibleDataRange();
+        const QPointF a = plane()->translate(r.topLeft());
+        const QPointF b = plane()->translate(QPointF(r.x() + r.width(), r.y() + r.height()));
+        const QRectF view(a, b);
+        painter.drawRects(&view, 1);
+    }
+    KChart::Chart::paintEvent(event);
+}
