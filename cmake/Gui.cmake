@@ -51,3 +51,7 @@ target_link_libraries(tavix_translations PRIVATE Qt5::Core)
 
 add_executable(tavix-sor-viewer src/app/main.cpp)
 target_link_libraries(tavix-sor-viewer PRIVATE tavix_widgets tavix_translations)
+
+# Renders the icon sources; only tools/make_icons.sh builds it.
+add_executable(svg2png EXCLUDE_FROM_ALL tools/svg2png.cpp)
+target_link_libraries(svg2png PRIVATE Qt5::Gui Qt5::Svg)
