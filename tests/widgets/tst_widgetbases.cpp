@@ -7,7 +7,6 @@
 #include "widgets/GWidget.h"
 #include "widgets/TightGridLayout.h"
 
-#include <QAbstractItemModelTester>
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -125,19 +124,6 @@ private slots:
         QCOMPARE(child->geometry(), widget.rect());
     }
 
-    void gwidgetStacksChildrenWithoutPositionInRows()
-    {
-        GWidget widget;
-        auto* first = new QLabel;
-        auto* second = new QLabel;
-        widget.layout->addWidget(first);
-        widget.layout->addWidget(second);
-        int row = -1, column = -1, rowSpan = 0, columnSpan = 0;
-        widget.layout->getItemPosition(widget.layout->indexOf(second), &row, &column, &rowSpan, &columnSpan);
-        QCOMPARE(row, 1);
-        QCOMPARE(column, 0);
-    }
-
     void sideButtonsPassThrough_data()
     {
         QTest::addColumn<QString>("target");
@@ -224,23 +210,6 @@ private slots:
         QVERIFY(header->sectionsMovable());
         QVERIFY(header->stretchLastSection());
         QCOMPARE(header->defaultAlignment(), Qt::AlignLeft | Qt::AlignVCenter);
-    }
-
-    void itemModelHoldsPointRows()
-    {
-        CItemModel model;
-        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
-        for (int point = 0; point < 4; ++point) {
-            QList<QStandardItem*> row;
-            row << new QStandardItem(QString::number(point * 0.5)) << new QStandardItem(QString::number(-point))
-                << new QStandardItem(QStringLiteral("<table></table>")) << new QStandardItem(QStringLiteral("0"))
-                << new QStandardItem(QString::number(point));
-            model.appendRow(row);
-        }
-        model.removeRows(1, 2);
-        QCOMPARE(model.rowCount(), 2);
-        QCOMPARE(model.columnCount(), 5);
-        QCOMPARE(model.index(1, 4).data().toString(), QStringLiteral("3"));
     }
 };
 
