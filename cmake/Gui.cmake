@@ -1,0 +1,57 @@
+# The viewer: a static library with every widget, and the program around it.
+
+add_library(tavix_widgets STATIC
+    include/widgets/GWidget.h src/widgets/GWidget.cpp
+    include/widgets/TightGridLayout.h src/widgets/TightGridLayout.cpp
+    include/widgets/CSplitter.h src/widgets/CSplitter.cpp
+    include/widgets/CTreeWidget.h src/widgets/CTreeWidget.cpp
+    include/widgets/CListWidget.h src/widgets/CListWidget.cpp
+    include/widgets/CItemModel.h src/widgets/CItemModel.cpp
+    src/widgets/SideButtons.h
+
+    include/shell/Application.h src/shell/Application.cpp src/shell/Application_Settings.cpp src/shell/AppStyle.cpp
+    include/shell/PixmapTools.h src/shell/PixmapTools.cpp
+    include/shell/InitialTabWidget.h src/shell/InitialTabWidget.cpp
+    include/shell/MainTabWidget.h src/shell/MainTabWidget.cpp
+    include/shell/MainWindow.h src/shell/MainWindow.cpp
+)
+set_target_properties(tavix_widgets PROPERTIES AUTOMOC ON AUTORCC ON)
+target_include_directories(tavix_widgets PUBLIC include)
+target_link_libraries(tavix_widgets PUBLIC sor Qt5::Widgets Qt5::Svg KChart)
+
+# The message catalogues, built with lrelease and compiled in as the resource folder "translations".
+set(TAVIX_TRANSLATIONS_DIR ${CMAKE_BINARY_DIR}/translations)
+set(TAVIX_QM_FILES)
+foreach(lang en de)
+    set(ts ${CMAKE_SOURCE_DIR}/resources/translations/trans_${lang}.ts)
+    set(qm ${TAVIX_TRANSLATIONS_DIR}/trans_${lang}.qm)
+    add_custom_command(OUTPUT ${qm}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${TAVIX_TRANSLATIONS_DIR}
+        COMMAND ${LRELEASE_EXECUTABLE} -silent ${ts} -qm ${qm}
+        DEPENDS ${ts}
+        COMMENT "Compiling trans_${lang}.qm")
+    list(APPEND TAVIX_QM_FILES ${qm})
+endforeach()
+file(CONFIGURE OUTPUT ${TAVIX_TRANSLATIONS_DIR}/translations.qrc CONTENT [[
+<RCC>
+    <qresource prefix="/translations">
+        <file>trans_en.qm</file>
+        <file>trans_de.qm</file>
+    </qresource>
+</RCC>
+]])
+add_custom_command(OUTPUT ${TAVIX_TRANSLATIONS_DIR}/qrc_translations.cpp
+    COMMAND Qt5::rcc --name translations --output ${TAVIX_TRANSLATIONS_DIR}/qrc_translations.cpp
+        ${TAVIX_TRANSLATIONS_DIR}/translations.qrc
+    DEPENDS ${TAVIX_QM_FILES} ${TAVIX_TRANSLATIONS_DIR}/translations.qrc
+    COMMENT "Compiling the translations resource")
+# Object library, so its static initializer registers the resource in every program that links it.
+add_library(tavix_translations OBJECT ${TAVIX_TRANSLATIONS_DIR}/qrc_translations.cpp)
+target_link_libraries(tavix_translations PRIVATE Qt5::Core)
+
+add_executable(tavix-sor-viewer src/app/main.cpp)
+target_link_libraries(tavix-sor-viewer PRIVATE tavix_widgets tavix_translations)
+
+# Renders the icon sources; only tools/make_icons.sh builds it.
+add_executable(svg2png EXCLUDE_FROM_ALL tools/svg2png.cpp)
+target_link_libraries(svg2png PRIVATE Qt5::Gui Qt5::Svg)

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QHeaderView>
+#include <QTreeWidget>
+
+// Tree whose mouse side buttons reach the main window; its header is a CHeaderView.
+class CTreeWidget : public QTreeWidget {
+    Q_OBJECT
+public:
+    explicit CTreeWidget(QWidget* parent = nullptr);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+// Header that passes the mouse side buttons on to its tree.
+class CHeaderView : public QHeaderView {
+    Q_OBJECT
+public:
+    using QHeaderView::QHeaderView;
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+};

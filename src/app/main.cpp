@@ -1,0 +1,36 @@
+#include "shell/Application.h"
+#include "shell/MainWindow.h"
+#include "shell/PixmapTools.h"
+
+#include <QIcon>
+#include <QPixmap>
+
+#include <clocale>
+#include <iostream>
+
+int main(int argc, char** argv)
+{
+    // The reader turns wide file paths into narrow ones with the C library, which needs the locale.
+    setlocale(LC_CTYPE, "");
+    std::cout << "TAVIX SOR-Viewer startup" << std::endl;
+
+    Application app(argc, argv);
+    QApplication::setStyle(QStringLiteral("fusion"));
+    QApplication::setStyle(new AppStyle(QApplication::style()));
+    QApplication::setAttribute(Qt::AA_DontUseNativeMenuBar, true);
+    QApplication::setApplicationDisplayName(QStringLiteral("TAVIX SOR-Viewer"));
+    QApplication::setApplicationName(QStringLiteral("TAVIX SOR-Viewer"));
+    QApplication::setWindowIcon(
+        QIcon(PixmapTools::squarePixmap(QPixmap(QStringLiteral("./Icons/Application_Icon.png")))));
+
+    MainWindow window;
+    window.resize(800, 600);
+    window.showMaximized();
+
+    // Files named on the command line open in single-trace tabs, one each.
+    const QStringList paths = QApplication::arguments().mid(1);
+    for (const QString& path : paths)
+        window.tabs._addSORTab(path);
+
+    return QApplication::exec();
+}

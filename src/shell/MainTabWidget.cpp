@@ -1,0 +1,181 @@
+#include "shell/MainTabWidget.h"
+
+#include "shell/Application.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QStyle>
+#include <QTabBar>
+
+#include <iostream>
+
+MainTabWidget::MainTabWidget(QWidget* parent)
+    : QTabWidget(parent)
+{
+    setObjectName(QStringLiteral("tabs"));
+
+    initialTab.viewFileButton.setText(tr("View sor File"));
+    initialTab.compareFilesButton.setText(tr("Compare sor Files"));
+    initialTab.layout->addWidget(&initialTab.viewFileButton);
+    initialTab.layout->addWidget(&initialTab.compareFilesButton);
+    initialTab.layout->setAlignment(Qt::AlignCenter);
+    initialTab.viewFileButton.hide();
+    initialTab.compareFilesButton.hide();
+
+    _addStartTab();
+
+    connect(&initialTab.viewFileButton, &QPushButton::clicked, this, &MainTabWidget::addSORTab);
+    connect(&initialTab.compareFilesButton, &QPushButton::clicked, this, &MainTabWidget::addSORMultiTab);
+    connect(this, &QTabWidget::tabCloseRequested, this, &MainTabWidget::closePlotTab);
+
+    // The start tab's close-button place already holds "+", so it gets no close button.
+    setTabsClosable(true);
+    setMovable(true);
+
+    setUpMenuButtons();
+    setUpControlButtons();
+}
+
+void MainTabWidget::_addStartTab()
+{
+    auto* addButton = new QToolButton;
+    addButton->setObjectName(QStringLiteral("addTabButton"));
+    addButton->setText(QStringLiteral("+"));
+    const int index = addTab(&initialTab, QString());
+    tabBar()->setTabButton(index, QTabBar::RightSide, addButton);
+    connect(addButton, &QToolButton::clicked, this, &MainTabWidget::addSORTab);
+}
+
+void MainTabWidget::setUpMenuButtons()
+{
+    menuCorner = new QWidget(this);
+    menuCorner->setObjectName(QStringLiteral("menuCorner"));
+    menuLayout = new QHBoxLayout(menuCorner);
+    menuLayout->setContentsMargins(0, 0, 3, 0);
+    menuLayout->setSpacing(1);
+
+    QStyle* style = QApplication::style();
+    const struct {
+        QPushButton* button;
+        const char* name;
+        QString text;
+        QStyle::StandardPixmap icon;
+    } buttons[] = {
+        { &openFileButton, "openFileButton", tr("Open File"), QStyle::SP_FileIcon },
+        { &compareButton, "compareButton", tr("Compare Files"), QStyle::SP_DirOpenIcon },
+        { &helpButton, "helpButton", tr("Help"), QStyle::SP_DialogHelpButton },
+        { &themeButton, "themeButton", tr("Theme"), QStyle::SP_BrowserReload },
+    };
+    for (const auto& entry : buttons) {
+        entry.button->setObjectName(QLatin1String(entry.name));
+        entry.button->setText(entry.text);
+        entry.button->setIcon(style->standardIcon(entry.icon));
+        menuLayout->addWidget(entry.button, 0);
+    }
+    themeButton.setToolTip(tr("Change Colour Theme"));
+
+    connect(&openFileButton, &QPushButton::clicked, this, &MainTabWidget::addSORTab);
+    connect(&compareButton, &QPushButton::clicked, this, &MainTabWidget::addSORMultiTab);
+    connect(&helpButton, &QPushButton::clicked, this, &MainTabWidget::openHelpWindow);
+    connect(&themeButton, &QPushButton::clicked, app(), &Application::toggleTheme);
+
+    setCornerWidget(menuCorner, Qt::TopLeftCorner);
+}
+
+void MainTabWidget::setUpControlButtons()
+{
+    controlCorner = new QWidget(this);
+    controlCorner->setObjectName(QStringLiteral("controlCorner"));
+    controlLayout = new QHBoxLayout(controlCorner);
+    controlLayout->setContentsMargins(3, 0, 0, 0);
+    controlLayout->setSpacing(0);
+
+    const struct {
+        QToolButton* button;
+        const char* name;
+        const char* text;
+        QString toolTip;
+    } buttons[] = {
+        { &toggleCursorsButton, "toggleCursorsButton", "||", tr("Show/Hide Cursors") },
+        { &resetViewButton, "resetViewButton", "R", tr("Reset plot view") },
+        { &zoomOutButton, "zoomOutButton", "-", tr("Zoom out") },
+        { &zoomInButton, "zoomInButton", "+", tr("Zoom in") },
+    };
+    for (const auto& entry : buttons) {
+        entry.button->setObjectName(QLatin1String(entry.name));
+        entry.button->setText(QLatin1String(entry.text));
+        entry.button->setToolTip(entry.toolTip);
+        controlLayout->addWidget(entry.button);
+    }
+
+    connect(&toggleCursorsButton, &QToolButton::clicked, this, &MainTabWidget::currentWidget_ToggleCursorVisibility);
+    connect(&resetViewButton, &QToolButton::clicked, this, &MainTabWidget::currentWidget_ResetView);
+    connect(&zoomOutButton, &QToolButton::clicked, this, &MainTabWidget::currentWidget_ZoomOut);
+    connect(&zoomInButton, &QToolButton::clicked, this, &MainTabWidget::currentWidget_ZoomIn);
+
+    setCornerWidget(controlCorner, Qt::TopRightCorner);
+}
+
+QString MainTabWidget::_fileFilter() const
+{
+    return tr("sor Files") + QStringLiteral("(*.sor);;") + tr("Any Files") + QStringLiteral("(*.*)");
+}
+
+void MainTabWidget::addSORTab()
+{
+    _addSORTab(QFileDialog::getOpenFileName(nullptr, tr("Select a File"), app()->sorDirectory, _fileFilter()));
+}
+
+void MainTabWidget::_addSORTab(QString path)
+{
+    if (path.isEmpty()) {
+        std::cout << "No path selected." << std::endl;
+        return;
+    }
+    // Single-trace tabs join here.
+}
+
+void MainTabWidget::addSORMultiTab()
+{
+    _addSORMultiTab(
+        QFileDialog::getOpenFileNames(nullptr, tr("Select .sor Files"), app()->sorDirectory, _fileFilter()));
+}
+
+void MainTabWidget::_addSORMultiTab(QStringList paths)
+{
+    if (paths.isEmpty()) {
+        std::cout << "No path selected." << std::endl;
+        return;
+    }
+    // Comparison tabs join here.
+}
+
+void MainTabWidget::closePlotTab(int index)
+{
+    QWidget* page = widget(index);
+    if (!page || page == &initialTab)
+        return;
+    removeTab(index);
+    delete page;
+
+    if (count() == 0) {
+        // Without this, the start tab would get a close button in the place of "+".
+        setTabsClosable(false);
+        _addStartTab();
+        setTabsClosable(true);
+    }
+}
+
+void MainTabWidget::openHelpWindow()
+{
+    // The options window with its help page joins here.
+}
+
+void MainTabWidget::currentWidget_ZoomIn() { }
+
+void MainTabWidget::currentWidget_ZoomOut() { }
+
+void MainTabWidget::currentWidget_ResetView() { }
+
+void MainTabWidget::currentWidget_ToggleCursorVisibility() { }

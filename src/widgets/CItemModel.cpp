@@ -1,0 +1,6 @@
+#include "widgets/CItemModel.h"
+
+CItemModel::CItemModel(QObject* parent)
+    : QStandardItemModel(parent)
+{
+}

@@ -1,0 +1,6 @@
+#include "widgets/TightGridLayout.h"
+
+TightGridLayout::TightGridLayout(QWidget* parent)
+    : QGridLayout(parent)
+{
+}
