@@ -14,6 +14,20 @@ add_library(tavix_widgets STATIC
     include/shell/InitialTabWidget.h src/shell/InitialTabWidget.cpp
     include/shell/MainTabWidget.h src/shell/MainTabWidget.cpp
     include/shell/MainWindow.h src/shell/MainWindow.cpp
+    include/shell/SORTab.h src/shell/SORTab.cpp
+    include/shell/InfoWidget.h src/shell/InfoWidget.cpp
+    include/widgets/Format.h
+
+    include/plotter/ChartMath.h src/plotter/ChartMath.cpp
+    include/plotter/Plotter.h src/plotter/Plotter.cpp src/plotter/PlotterInteraction.cpp src/plotter/PlotterPainting.cpp
+    include/plotter/_Plot.h src/plotter/_Plot.cpp
+    include/plotter/MinimapPlotter.h src/plotter/MinimapPlotter.cpp
+    include/plotter/_MinimapPlot.h src/plotter/_MinimapPlot.cpp
+
+    include/cursors/CursorWidget.h src/cursors/CursorWidget.cpp
+    include/events/OTDREvent.h src/events/OTDREvent.cpp
+    include/events/OTDREventHandler.h src/events/OTDREventHandler.cpp
+    include/viewer/DataViewer.h src/viewer/DataViewer.cpp
 )
 set_target_properties(tavix_widgets PROPERTIES AUTOMOC ON AUTORCC ON)
 target_include_directories(tavix_widgets PUBLIC include)

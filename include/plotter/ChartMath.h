@@ -37,6 +37,9 @@ QString rtrim(const std::string& text);
 /// Position of a data point as a fraction of the full range: 0 at the left and at the top.
 QPointF planeFraction(const QRectF& fullRange, const QPointF& point);
 
+/// Sets both zoom factors (the plane's own setZoomFactors() leaves y alone whenever x changes).
+void setZoom(KChart::CartesianCoordinatePlane* plane, qreal factorX, qreal factorY);
+
 /// The data rectangle the plane shows at zoom 1 and centre (0.5, 0.5); the plane's view is left unchanged.
 QRectF fullDataRange(KChart::CartesianCoordinatePlane* plane);
 
@@ -58,7 +61,7 @@ void setDiamondMarkers(KChart::AbstractDiagram* diagram, bool visible, qreal siz
 QString pointToolTip(double x, double y, unsigned index);
 
 /// Writes one point row (x, y, tool tip, kind, number); the model must have the row and five columns.
-void setPointRow(QStandardItemModel& model, int row, double x, double y, const QString& toolTip, int kind,
-    double number);
+void setPointRow(
+    QStandardItemModel& model, int row, double x, double y, const QString& toolTip, int kind, double number);
 
 } // namespace chart

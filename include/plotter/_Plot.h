@@ -42,6 +42,7 @@ private:
     QPointF fractionAt(const QPointF& pixel) const;
     int cursorHit(int x) const;
     bool cursorsHidden() const;
+    void keepUnderPointer(const QPointF& anchor, const QPointF& pixel);
     /// Lets the base class handle a press or release and reports a rubber-band zoom or restore it caused.
     template <typename F> void passToChart(F handle);
 };

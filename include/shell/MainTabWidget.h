@@ -8,6 +8,7 @@
 #include <QToolButton>
 
 class QHBoxLayout;
+class QTreeWidget;
 
 // The main window's tabs: the start tab, one tab per opened file or comparison, and the corner buttons.
 class MainTabWidget : public QTabWidget {
@@ -49,5 +50,7 @@ public slots:
 
 private:
     void _addStartTab();
+    void _hideStartTab();
+    void _fitBlockTree(QTreeWidget& tree);
     QString _fileFilter() const;
 };

@@ -2,7 +2,9 @@
 
 #include "shell/MainTabWidget.h"
 
+#include <QList>
 #include <QMainWindow>
+#include <QUrl>
 
 // The program's window: the tab widget, the status bar, the keys and the mouse side buttons.
 class MainWindow : public QMainWindow {
@@ -13,7 +15,12 @@ public:
     MainTabWidget tabs;
 
     bool eventFilter(QObject* watched, QEvent* event) override;
+    /// Opens files as a drop does: one .sor file in its own tab, several in one comparison (one tab each with
+    /// Ctrl); files without the .sor extension are refused with a message.
+    void openUrls(const QList<QUrl>& urls, Qt::KeyboardModifiers modifiers);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 };

@@ -2,8 +2,10 @@
 #include "shell/MainWindow.h"
 #include "shell/PixmapTools.h"
 
+#include <QFileInfo>
 #include <QIcon>
 #include <QPixmap>
+#include <QUrl>
 
 #include <clocale>
 #include <iostream>
@@ -27,10 +29,13 @@ int main(int argc, char** argv)
     window.resize(800, 600);
     window.showMaximized();
 
-    // Files named on the command line open in single-trace tabs, one each.
+    // Files named on the command line open as if they had been dropped together.
+    QList<QUrl> urls;
     const QStringList paths = QApplication::arguments().mid(1);
     for (const QString& path : paths)
-        window.tabs._addSORTab(path);
+        urls << QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
+    if (!urls.isEmpty())
+        window.openUrls(urls, Qt::NoModifier);
 
     return QApplication::exec();
 }

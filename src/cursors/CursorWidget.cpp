@@ -1,5 +1,5 @@
-#include "widgets/Format.h"
 #include "cursors/CursorWidget.h"
+#include "widgets/Format.h"
 
 #include "plotter/ChartMath.h"
 #include "plotter/Plotter.h"
@@ -133,7 +133,8 @@ void CursorWidget::showCursorInfo()
     infoLabel.setText(text);
     infoLabel.setToolTip(QStringLiteral("<P>") + tr("Full&nbsp;precision&nbsp;cursor&nbsp;positions:<br>")
         + tr("from:&nbsp;<b>%1&nbsp;km</b>&nbsp;with&nbsp;<b>%2&nbsp;dB</b><br>").arg(shortest(sx), shortest(sy))
-        + tr("to&nbsp;<b>%1&nbsp;km</b>&nbsp;with&nbsp;<b>%2&nbsp;dB</b>").arg(shortest(ex), shortest(ey)) + QStringLiteral("</P>"));
+        + tr("to&nbsp;<b>%1&nbsp;km</b>&nbsp;with&nbsp;<b>%2&nbsp;dB</b>").arg(shortest(ex), shortest(ey))
+        + QStringLiteral("</P>"));
 }
 
 void CursorWidget::updateMarkerAttributes()

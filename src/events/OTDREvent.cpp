@@ -1,5 +1,5 @@
-#include "widgets/Format.h"
 #include "events/OTDREvent.h"
+#include "widgets/Format.h"
 
 #include "plotter/ChartMath.h"
 #include "plotter/Plotter.h"
@@ -68,8 +68,8 @@ QTreeWidgetItem* OTDREvent::loadEvent(sor::SORParser* p, Plotter* chartOwner, so
               << tr("%1 km").arg(shortest(keyEvent->BeginOfCurrentEvent))
               << tr("%1 km").arg(shortest(keyEvent->EndOfCurrentEvent))
               << tr("%1 km").arg(shortest(keyEvent->BeginOfNextEvent))
-              << tr("%1 km").arg(shortest(keyEvent->PeakPointCurrent))
-              << QString::fromStdString(keyEvent->Comment) << type;
+              << tr("%1 km").arg(shortest(keyEvent->PeakPointCurrent)) << QString::fromStdString(keyEvent->Comment)
+              << type;
     }
     item = new QTreeWidgetItem(cells, 0);
     item->setToolTip(0, type);
@@ -94,9 +94,10 @@ void OTDREvent::createEventMarker()
         markerModel.setColumnCount(6);
         // A position that is not a number cannot be drawn, and would break the chart's range.
         if (std::isfinite(x) && std::isfinite(y)) {
-            const QString toolTip = QStringLiteral("<table><tr><td>X</td><td>%1 km</td></tr><tr><td>Y</td><td>%2 dB</td>"
-                                                   "</tr><tr><td>E</td><td>#%3</td></tr></table>\n")
-                                        .arg(shortest(x), shortest(y), QString::number(keyEvent->EventNr))
+            const QString toolTip
+                = QStringLiteral("<table><tr><td>X</td><td>%1 km</td></tr><tr><td>Y</td><td>%2 dB</td>"
+                                 "</tr><tr><td>E</td><td>#%3</td></tr></table>\n")
+                      .arg(shortest(x), shortest(y), QString::number(keyEvent->EventNr))
                 + type;
             chart::setPointRow(markerModel, 0, x, y, toolTip, chart::EventMarker, keyEvent->EventNr);
         }
@@ -121,10 +122,7 @@ void OTDREvent::setMarkerSize(float size)
     applyMarkerSize(size);
 }
 
-void OTDREvent::resetMarkerSize()
-{
-    setMarkerSize(1.0f);
-}
+void OTDREvent::resetMarkerSize() { setMarkerSize(1.0f); }
 
 void OTDREvent::setBrightness(float b)
 {
@@ -144,7 +142,4 @@ void OTDREvent::setBrightness(float b)
     }
 }
 
-void OTDREvent::resetBrightness()
-{
-    setBrightness(1.0f);
-}
+void OTDREvent::resetBrightness() { setBrightness(1.0f); }

@@ -1,11 +1,11 @@
-#include "widgets/Format.h"
 #include "plotter/ChartMath.h"
+#include "widgets/Format.h"
 
 #include <QColor>
 #include <QStandardItemModel>
 
-#include <KChartCartesianAxis>
 #include <KChartAbstractDiagram>
+#include <KChartCartesianAxis>
 #include <KChartCartesianCoordinatePlane>
 #include <KChartDataValueAttributes>
 #include <KChartGridAttributes>
@@ -85,15 +85,21 @@ QPointF planeFraction(const QRectF& full, const QPointF& p)
     return QPointF((p.x() - full.x()) / full.width(), (p.y() - full.y()) / full.height());
 }
 
+void setZoom(KChart::CartesianCoordinatePlane* plane, qreal factorX, qreal factorY)
+{
+    plane->setZoomFactorX(factorX);
+    plane->setZoomFactorY(factorY);
+}
+
 QRectF fullDataRange(KChart::CartesianCoordinatePlane* plane)
 {
     const qreal fx = plane->zoomFactorX();
     const qreal fy = plane->zoomFactorY();
     const QPointF centre = plane->zoomCenter();
-    plane->setZoomFactors(1, 1);
+    setZoom(plane, 1, 1);
     plane->setZoomCenter(QPointF(0.5, 0.5));
     const QRectF full = plane->visibleDataRange();
-    plane->setZoomFactors(fx, fy);
+    setZoom(plane, fx, fy);
     plane->setZoomCenter(centre);
     return full;
 }
@@ -200,8 +206,8 @@ QString pointToolTip(double x, double y, unsigned index)
         .arg(shortest(x), shortest(y), QString::number(index));
 }
 
-void setPointRow(QStandardItemModel& model, int row, double x, double y, const QString& toolTip, int kind,
-    double number)
+void setPointRow(
+    QStandardItemModel& model, int row, double x, double y, const QString& toolTip, int kind, double number)
 {
     model.setData(model.index(row, 0), x, Qt::DisplayRole);
     model.setData(model.index(row, 1), y, Qt::DisplayRole);

@@ -14,7 +14,6 @@
 #include <algorithm>
 #include <cmath>
 
-
 Plotter::Plotter(QWidget* parent)
     : GWidget(parent)
     , chart(this, this)
@@ -107,7 +106,8 @@ void Plotter::_createMinMaxDiagram()
     chart::setDiamondMarkers(minMaxDiagram, false, 20, QColor());
 }
 
-void Plotter::plotIndexRange(unsigned first, unsigned last, const std::vector<double>& xs, const std::vector<double>& ys)
+void Plotter::plotIndexRange(
+    unsigned first, unsigned last, const std::vector<double>& xs, const std::vector<double>& ys)
 {
     const bool compress = shouldDoCompression();
     const uint64_t n = uint64_t(last) - first + 1;
@@ -191,10 +191,7 @@ QMap<qreal, QString> Plotter::_generateTicks(double min, double max, int count, 
     return chart::generateTicks(min, max, count, inMetres);
 }
 
-QString Plotter::_rtrim(const std::string& text)
-{
-    return chart::rtrim(text);
-}
+QString Plotter::_rtrim(const std::string& text) { return chart::rtrim(text); }
 
 void Plotter::updateAxisTicks()
 {
@@ -203,10 +200,7 @@ void Plotter::updateAxisTicks()
     xInKm = chart::styleAxes(chart.plane(), xAxis, yAxis, palette().color(QPalette::Text));
 }
 
-void Plotter::handleRubberBandZoomedEvent()
-{
-    chart.enforceViewLimitsAndUpdate();
-}
+void Plotter::handleRubberBandZoomedEvent() { chart.enforceViewLimitsAndUpdate(); }
 
 bool Plotter::eventFilter(QObject* watched, QEvent* event)
 {

@@ -1,9 +1,9 @@
-#include "widgets/Format.h"
 #include "cursors/CursorWidget.h"
 #include "events/OTDREvent.h"
 #include "plotter/ChartMath.h"
 #include "plotter/Plotter.h"
 #include "sor/SORParser.h"
+#include "widgets/Format.h"
 
 #include <QKeyEvent>
 #include <QMainWindow>

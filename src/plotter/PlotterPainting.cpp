@@ -55,8 +55,8 @@ void Plotter::paintMarkerLines(QPainter& painter)
     }
     const QPixmap& logo = app()->logoSmall;
     if (!logo.isNull()) {
-        const QPixmap scaled = logo.scaled(qRound(width() * 0.1), qRound(height() * 0.1), Qt::KeepAspectRatio,
-            Qt::FastTransformation);
+        const QPixmap scaled
+            = logo.scaled(qRound(width() * 0.1), qRound(height() * 0.1), Qt::KeepAspectRatio, Qt::FastTransformation);
         if (!scaled.isNull())
             painter.drawPixmap(width() - scaled.width() - 41, scaled.height() + 10, scaled);
     }
@@ -103,7 +103,8 @@ void Plotter::paintMarkerLabelsAndUnits(QPainter& painter)
     painter.setBrush(QBrush(text, Qt::SolidPattern));
     const QString xUnit = xInKm ? QStringLiteral("km") : QStringLiteral("m");
     const QRect xRect = metrics.tightBoundingRect(xUnit);
-    const QPointF corner = plane->translate(QPointF(g.visible.x() + g.visible.width(), g.visible.y() + g.visible.height()));
+    const QPointF corner
+        = plane->translate(QPointF(g.visible.x() + g.visible.width(), g.visible.y() + g.visible.height()));
     painter.drawText(QPointF(corner.x() - 6 - (xRect.right() - xRect.left()), corner.y() - 2), xUnit);
     const QRect yRect = metrics.tightBoundingRect(QStringLiteral("dB"));
     const QPointF top = plane->translate(g.visible.topLeft());

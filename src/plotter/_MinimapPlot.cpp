@@ -24,10 +24,7 @@ KChart::CartesianCoordinatePlane* _MinimapPlot::plane() const
     return static_cast<KChart::CartesianCoordinatePlane*>(const_cast<_MinimapPlot*>(this)->coordinatePlane());
 }
 
-void _MinimapPlot::setMainMini()
-{
-    mainPlotter->minimap = owner;
-}
+void _MinimapPlot::setMainMini() { mainPlotter->minimap = owner; }
 
 void _MinimapPlot::centreMainViewAt(const QPointF& pixel)
 {

@@ -16,10 +16,7 @@
 
 namespace {
 
-QPointF rounded(const QPointF& p)
-{
-    return QPointF(std::round(p.x()), std::round(p.y()));
-}
+QPointF rounded(const QPointF& p) { return QPointF(std::round(p.x()), std::round(p.y())); }
 
 bool usable(const QRectF& r)
 {
@@ -40,21 +37,18 @@ KChart::CartesianCoordinatePlane* _Plot::plane() const
     return static_cast<KChart::CartesianCoordinatePlane*>(const_cast<_Plot*>(this)->coordinatePlane());
 }
 
-void _Plot::zoom(float factor)
-{
-    zoom(factor, factor);
-}
+void _Plot::zoom(float factor) { zoom(factor, factor); }
 
 void _Plot::zoom(float factorX, float factorY)
 {
-    plane()->setZoomFactors(plane()->zoomFactorX() * factorX, plane()->zoomFactorY() * factorY);
+    chart::setZoom(plane(), plane()->zoomFactorX() * factorX, plane()->zoomFactorY() * factorY);
     enforceViewLimitsAndUpdate();
 }
 
 void _Plot::resetView()
 {
     plane()->setZoomCenter(QPointF(0.5, 0.5));
-    plane()->setZoomFactors(1, 1);
+    chart::setZoom(plane(), 1, 1);
     owner->plotOnlyVisible();
     update();
 }
@@ -77,10 +71,7 @@ QPointF _Plot::fractionAt(const QPointF& pixel) const
     return chart::planeFraction(fullRange, plane()->translateBack(pixel));
 }
 
-bool _Plot::cursorsHidden() const
-{
-    return !owner->cursorWidget || owner->cursorWidget->hidden;
-}
+bool _Plot::cursorsHidden() const { return !owner->cursorWidget || owner->cursorWidget->hidden; }
 
 int _Plot::cursorHit(int x) const
 {
@@ -215,7 +206,31 @@ void _Plot::wheelEvent(QWheelEvent* event)
         const QPointF a1 = chart::planeFraction(fullRange, p->translateBack(pos));
         p->setZoomCenter(2 * anchor - a1);
     }
+    const qreal zoomX = p->zoomFactorX();
+    const qreal zoomY = p->zoomFactorY();
     enforceViewLimitsAndUpdate();
+    // Not after a snap back to the whole view.
+    if (sized && p->zoomFactorX() == zoomX && p->zoomFactorY() == zoomY)
+        keepUnderPointer(anchor, pos);
+}
+
+void _Plot::keepUnderPointer(const QPointF& anchor, const QPointF& pixel)
+{
+    // New tick labels can move the plot area by a few pixels; one more step puts the anchor back.
+    auto* p = plane();
+    const QPointF drift = chart::planeFraction(fullRange, p->translateBack(pixel)) - anchor;
+    const QPointF off = p->translate(QPointF(fullRange.x() + anchor.x() * fullRange.width(),
+                            fullRange.y() + anchor.y() * fullRange.height()))
+        - pixel;
+    if (std::abs(off.x()) < 0.5 && std::abs(off.y()) < 0.5)
+        return;
+    const QPointF before = p->zoomCenter();
+    p->setZoomCenter(before - drift);
+    chart::applyViewLimits(p);
+    if (p->zoomCenter() != before) {
+        owner->plotOnlyVisible();
+        update();
+    }
 }
 
 void _Plot::paintEvent(QPaintEvent* event)

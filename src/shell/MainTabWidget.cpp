@@ -1,10 +1,14 @@
 #include "shell/MainTabWidget.h"
 
 #include "shell/Application.h"
+#include "shell/SORTab.h"
+#include "sor/SORParser.h"
 
 #include <QApplication>
 #include <QFileDialog>
 #include <QHBoxLayout>
+#include <QPointer>
+#include <QRegularExpression>
 #include <QStyle>
 #include <QTabBar>
 
@@ -133,7 +137,49 @@ void MainTabWidget::_addSORTab(QString path)
         std::cout << "No path selected." << std::endl;
         return;
     }
-    // Single-trace tabs join here.
+    for (int i = 0; i < count(); ++i) {
+        auto* open = qobject_cast<SORTab*>(widget(i));
+        if (open && open->parser && QString::fromStdWString(open->parser->path) == path) {
+            setCurrentIndex(i);
+            _hideStartTab();
+            return;
+        }
+    }
+
+    QPointer<SORTab> tab = new SORTab(this);
+    if (!tab->display(path.toStdWString(), advancedMode)) {
+        tab->deleteLater();
+        return;
+    }
+    const int index = addTab(tab, path.split(QRegularExpression(QStringLiteral("/"))).last());
+    setTabToolTip(index, path);
+    setCurrentIndex(index);
+    update();
+    // Lay the tab out before its block tree is measured.
+    QCoreApplication::processEvents();
+    if (tab && !advancedMode)
+        _fitBlockTree(tab->info.dataViewer);
+    _hideStartTab();
+}
+
+void MainTabWidget::_fitBlockTree(QTreeWidget& tree)
+{
+    const QTreeWidgetItem* first = tree.topLevelItem(0);
+    const int childHeight = first && first->childCount() > 0 ? tree.visualItemRect(first->child(0)).height() : 0;
+    int height = 10;
+    for (int i = 0; i < tree.topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* item = tree.topLevelItem(i);
+        height += tree.visualItemRect(item).height() + item->childCount() * childHeight;
+    }
+    tree.setMaximumHeight(height);
+}
+
+void MainTabWidget::_hideStartTab()
+{
+    // The start tab leaves the bar but stays alive, to come back when the last tab closes.
+    const int start = indexOf(&initialTab);
+    if (count() > 1 && start >= 0)
+        removeTab(start);
 }
 
 void MainTabWidget::addSORMultiTab()
@@ -172,10 +218,36 @@ void MainTabWidget::openHelpWindow()
     // The options window with its help page joins here.
 }
 
-void MainTabWidget::currentWidget_ZoomIn() { }
+void MainTabWidget::currentWidget_ZoomIn()
+{
+    if (auto* tab = qobject_cast<SORTab*>(currentWidget()))
+        tab->plotter.chart.zoom(2.5f);
+}
 
-void MainTabWidget::currentWidget_ZoomOut() { }
+void MainTabWidget::currentWidget_ZoomOut()
+{
+    if (auto* tab = qobject_cast<SORTab*>(currentWidget()))
+        tab->plotter.chart.zoom(0.4f);
+}
 
-void MainTabWidget::currentWidget_ResetView() { }
+void MainTabWidget::currentWidget_ResetView()
+{
+    if (auto* tab = qobject_cast<SORTab*>(currentWidget()))
+        tab->plotter.chart.resetView();
+}
 
-void MainTabWidget::currentWidget_ToggleCursorVisibility() { }
+void MainTabWidget::currentWidget_ToggleCursorVisibility()
+{
+    if (auto* tab = qobject_cast<SORTab*>(currentWidget())) {
+        CursorWidget& cursors = tab->info.cursorWidget;
+        if (!cursors.active) {
+            cursors.active = true;
+            cursors.hidden = false;
+            cursors.showCursorInfo();
+        } else {
+            cursors.hidden = !cursors.hidden;
+        }
+        cursors.updateMarkerAttributes();
+        tab->plotter.chart.update();
+    }
+}

@@ -2,7 +2,11 @@
 
 #include "shell/Application.h"
 
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QKeyEvent>
+#include <QMessageBox>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QStatusBar>
 
@@ -53,4 +57,53 @@ void MainWindow::mousePressEvent(QMouseEvent* event)
         tabs.setCurrentIndex(tabs.currentIndex() + 1);
     else
         QMainWindow::mousePressEvent(event);
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) { openUrls(event->mimeData()->urls(), event->keyboardModifiers()); }
+
+void MainWindow::openUrls(const QList<QUrl>& urls, Qt::KeyboardModifiers modifiers)
+{
+    const auto isSor = [](const QUrl& url) {
+        return url.fileName(QUrl::FullyDecoded).endsWith(QLatin1String(".sor"), Qt::CaseInsensitive);
+    };
+    if (urls.size() == 1) {
+        if (isSor(urls.first())) {
+            tabs._addSORTab(urls.first().toLocalFile());
+        } else {
+            QMessageBox box(QMessageBox::NoIcon, tr("Non .sor File"),
+                tr("The dropped files do not have\nthe .sor file extension and will be ignored.\n(To force parsing "
+                   ".sor "
+                   "files that do not have\nthe .sor extension use the file open dialogue.)"));
+            box.exec();
+        }
+        return;
+    }
+    QStringList paths;
+    bool refused = false;
+    for (const QUrl& url : urls) {
+        if (isSor(url))
+            paths << url.toLocalFile();
+        else
+            refused = true;
+    }
+    if (refused) {
+        QMessageBox box(QMessageBox::NoIcon, tr("Non .sor File"),
+            tr("One or more of the dropped files do not have\nthe .sor file extension and will be ignored.\n(To force "
+               "parsing .sor files that do not have\nthe .sor extension use the file open dialogue.)"));
+        box.exec();
+    }
+    if (modifiers == Qt::ControlModifier) {
+        for (const QString& path : paths)
+            tabs._addSORTab(path);
+    } else {
+        tabs._addSORMultiTab(paths);
+    }
 }

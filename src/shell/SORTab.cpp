@@ -16,7 +16,8 @@ SORTab::SORTab(QWidget* parent)
     info.addWidget(&info.dataViewer);
     info.addWidget(&info.eventHandler);
     info.addWidget(&info.cursorWidget);
-    info.cursorWidget.infoLabel.setText(tr(" Use ctrl+left click or ctrl+right click\n in the main plot to set cursors.\n"));
+    info.cursorWidget.infoLabel.setText(
+        tr(" Use ctrl+left click or ctrl+right click\n in the main plot to set cursors.\n"));
     info.cursorWidget.setMaximumHeight(200);
 
     layout->addWidget(&mainSplitter);
@@ -28,10 +29,7 @@ SORTab::SORTab(QWidget* parent)
         mainSplitter.setSizes({ 300, 1200 });
 }
 
-SORTab::~SORTab()
-{
-    delete parser;
-}
+SORTab::~SORTab() { delete parser; }
 
 QString SORTab::failureText(const QString& path, const std::string& errorText)
 {

@@ -3,6 +3,8 @@
 #include "sor/SORParser.h"
 #include "widgets/CTreeWidget.h"
 
+#include <QEvent>
+
 #include <cstring>
 
 namespace {
@@ -96,7 +98,8 @@ void DataViewer::_loadConfiguration()
         addRow(configurationItem, tr("Wavelength"), tr("%1 nm").arg(fxd.Wavelength));
     } else {
         auto* row = addRow(configurationItem, tr("Wavelength"), tr("%1 nm (?)").arg(gen.Wavelength));
-        QString tip = tr("Internal mismatch!\nFxd says %1 nm but Gen says %2 nm.").arg(fxd.Wavelength).arg(gen.Wavelength);
+        QString tip
+            = tr("Internal mismatch!\nFxd says %1 nm but Gen says %2 nm.").arg(fxd.Wavelength).arg(gen.Wavelength);
         if (fxd.Wavelength * 10 == static_cast<double>(gen.Wavelength))
             tip += tr("\nThe ODTR manufacturer probably fills out the wavelength field in Fxd wrong.\n(.sor standard "
                       "demands Fxd.wavelength to be in 0.1·nm and Gen.wavelength to be in 1·nm.)");
@@ -123,8 +126,8 @@ void DataViewer::_loadMap()
     addRow(mapItem, tr("File Checksum Valid"), parser->crcValid ? tr("True") : tr("False"));
     addRow(mapItem, tr("Map Block Size"), tr("%1 Bytes").arg(map.NumberOfBytesMapBlock));
     auto* blocks = addRow(mapItem, tr("Number of Blocks"), QStringLiteral("%1").arg(map.NumberOfBlocks));
-    const size_t entries = std::min({ map.BlockMap_Name.size(), map.BlockMap_Version.size(),
-        map.BlockMap_NumberOfBytes.size() });
+    const size_t entries
+        = std::min({ map.BlockMap_Name.size(), map.BlockMap_Version.size(), map.BlockMap_NumberOfBytes.size() });
     for (size_t i = 0; i < entries; ++i)
         addRow(*blocks, QString::fromStdString(map.BlockMap_Name[i]),
             tr("Size: %1 Byte, Version: %2")

@@ -1,3 +1,4 @@
+#include "Mouse.h"
 #include "TestMain.h"
 #include "TraceFiles.h"
 
@@ -21,7 +22,8 @@ class TestPlotter : public QObject {
         plotter = std::make_unique<Plotter>();
         plotter->resize(1000, 700);
         plotter->show();
-        QTest::qWaitForWindowExposed(plotter.get());
+        if (!QTest::qWaitForWindowExposed(plotter.get()))
+            qWarning("window not exposed");
         plotter->plot(parser.get());
         QCoreApplication::processEvents();
         return *plotter;
@@ -108,14 +110,18 @@ private Q_SLOTS:
         QTest::addColumn<bool>("metres");
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("labels");
-        QTest::newRow("0 to 7.3 km") << 0.0 << 7.3 << false << "0 1 2 3 4 5 6 7 8" << "0 1 2 3 4 5 6 7 8";
-        QTest::newRow("metres") << 0.0 << 0.25 << true << "0 0.05 0.1 0.15 0.2 0.25 0.3"
-                                << "0 50 100 150 200 250 300";
-        QTest::newRow("zero snap") << -0.3 << 0.3 << false << "-0.3 -0.2 -0.1 0 0.1 0.2 0.3 0.4"
-                                   << "-0.3 -0.2 -0.1 0 0.1 0.2 0.3 0.4";
-        QTest::newRow("min = max") << 2.5 << 2.5 << true << "2.5" << "2.5";
-        QTest::newRow("not finite") << 0.0 << double(INFINITY) << false << "" << "";
-        QTest::newRow("not a number") << double(NAN) << 1.0 << false << "" << "";
+        QTest::newRow("0 to 7.3 km") << 0.0 << 7.3 << false << "0 1 2 3 4 5 6 7 8"
+                                     << "0 1 2 3 4 5 6 7 8";
+        QTest::newRow("metres") << 0.0 << 0.25 << true << "0 0.05 0.1 0.15 0.2 0.25"
+                                << "0 50 100 150 200 250";
+        QTest::newRow("zero snap") << -0.3 << 0.3 << false << "-0.3 -0.2 -0.1 0 0.1 0.2 0.3"
+                                   << "-0.3 -0.2 -0.1 0 0.1 0.2 0.3";
+        QTest::newRow("min = max") << 2.5 << 2.5 << true << "2.5"
+                                   << "2.5";
+        QTest::newRow("not finite") << 0.0 << double(INFINITY) << false << ""
+                                    << "";
+        QTest::newRow("not a number") << double(NAN) << 1.0 << false << ""
+                                      << "";
     }
 
     void ticks()
@@ -154,9 +160,10 @@ private Q_SLOTS:
         p.chart.zoom(2.5f);
         p.chart.zoom(2.5f);
         QCOMPARE(plane->zoomFactorX(), 6.25);
+        QCOMPARE(plane->zoomFactorY(), 6.25);
         p.chart.zoom(0.4f);
-        QCOMPARE(plane->zoomFactorX(), 2.5);
-        QCOMPARE(plane->zoomFactorY(), 2.5);
+        QVERIFY(std::abs(plane->zoomFactorX() - 2.5) < 1e-6); // the factor is a float
+        QVERIFY(std::abs(plane->zoomFactorY() - 2.5) < 1e-6);
 
         plane->setZoomCenter(QPointF(-1, 2));
         p.chart.enforceViewLimitsAndUpdate();
@@ -175,20 +182,17 @@ private Q_SLOTS:
         auto* plane = p.chart.plane();
         const QPointF pixel(400.5, 300.5);
         const QPointF before = plane->translateBack(pixel);
-        QWheelEvent in(pixel, p.chart.mapToGlobal(pixel.toPoint()), QPoint(), QPoint(0, 120), Qt::NoButton,
-            Qt::NoModifier, Qt::NoScrollPhase, false);
-        QCoreApplication::sendEvent(&p.chart, &in);
+        Mouse::wheel(&p.chart, pixel, 120);
         QCOMPARE(plane->zoomFactorX(), 1.5);
-        const QPointF after = plane->translateBack(pixel);
-        QVERIFY(std::abs(after.x() - before.x()) < 1e-9 * std::max(1.0, std::abs(before.x())));
-        QVERIFY(std::abs(after.y() - before.y()) < 1e-9 * std::max(1.0, std::abs(before.y())));
+        // Within a pixel: new tick labels may move the plot area.
+        const QPointF now = plane->translate(before);
+        QVERIFY2(std::abs(now.x() - pixel.x()) <= 1 && std::abs(now.y() - pixel.y()) <= 1,
+            qPrintable(QStringLiteral("%1,%2").arg(now.x()).arg(now.y())));
         // The re-plotted model holds only the visible part.
         QVERIFY(p.traceModel.index(0, 4).data().toDouble() > 0);
 
-        QWheelEvent out(pixel, p.chart.mapToGlobal(pixel.toPoint()), QPoint(), QPoint(0, -120), Qt::NoButton,
-            Qt::NoModifier, Qt::NoScrollPhase, false);
-        QCoreApplication::sendEvent(&p.chart, &out);
-        QCoreApplication::sendEvent(&p.chart, &out);
+        Mouse::wheel(&p.chart, pixel, -120);
+        Mouse::wheel(&p.chart, pixel, -120);
         QCOMPARE(plane->zoomFactorX(), 1.0);
         QCOMPARE(plane->zoomCenter(), QPointF(0.5, 0.5));
     }
@@ -198,16 +202,12 @@ private Q_SLOTS:
         Plotter& p = show(20000);
         auto* plane = p.chart.plane();
         p.chart.zoom(4.0f);
-        QTest::mousePress(&p.chart, Qt::MiddleButton, Qt::NoModifier, QPoint(500, 300));
-        for (int i = 0; i < 10; ++i)
-            QTest::mouseMove(&p.chart, QPoint(900, 300 - 20 * i));
-        QTest::mouseRelease(&p.chart, Qt::MiddleButton, Qt::NoModifier, QPoint(900, 100));
+        for (int i = 0; i < 4; ++i)
+            Mouse::drag(&p.chart, QPoint(100, 300), QPoint(900, 250), Qt::MiddleButton);
         QVERIFY(!p.chart.panning);
         QCOMPARE(plane->zoomCenter().x(), -0.03);
-        QTest::mousePress(&p.chart, Qt::MiddleButton, Qt::NoModifier, QPoint(100, 300));
-        for (int i = 0; i < 10; ++i)
-            QTest::mouseMove(&p.chart, QPoint(50 - 200 * i, 300));
-        QTest::mouseRelease(&p.chart, Qt::MiddleButton, Qt::NoModifier, QPoint(-1800, 300));
+        for (int i = 0; i < 12; ++i)
+            Mouse::drag(&p.chart, QPoint(900, 300), QPoint(100, 300), Qt::MiddleButton);
         QCOMPARE(plane->zoomCenter().x(), 1.03);
         QCOMPARE(plane->zoomFactorX(), 4.0);
     }
@@ -216,15 +216,12 @@ private Q_SLOTS:
     {
         Plotter& p = show(20000);
         auto* plane = p.chart.plane();
-        QTest::mousePress(&p.chart, Qt::LeftButton, Qt::NoModifier, QPoint(300, 200));
-        QTest::mouseMove(&p.chart, QPoint(400, 300));
-        QTest::mouseMove(&p.chart, QPoint(500, 400));
-        QTest::mouseRelease(&p.chart, Qt::LeftButton, Qt::NoModifier, QPoint(500, 400));
+        Mouse::drag(&p.chart, QPoint(300, 200), QPoint(500, 400), Qt::LeftButton);
         QVERIFY(plane->zoomFactorX() > 1.5);
         const double firstShown = p.traceModel.index(0, 4).data().toDouble();
         QVERIFY(firstShown > 0); // only the zoomed part is in the model
         // Right click restores the previous view, and the whole trace comes back.
-        QTest::mousePress(&p.chart, Qt::RightButton, Qt::NoModifier, QPoint(400, 300));
+        Mouse::press(&p.chart, QPoint(400, 300), Qt::RightButton);
         QCOMPARE(plane->zoomFactorX(), 1.0);
         QCOMPARE(p.traceModel.index(0, 4).data().toDouble(), 0.0);
     }
@@ -255,19 +252,18 @@ private Q_SLOTS:
         // An index of refraction of 0 makes every distance infinite or not a number.
         sortest::Fxd fxd = TraceFiles::oneMetreGrid();
         fxd.indexRefraction = 0;
-        parser = TraceFiles::parse(TraceFiles::writeTrace(TraceFiles::ramp(7000), QStringLiteral("ior0.sor"),
-            sortest::Events(), fxd));
+        parser = TraceFiles::parse(
+            TraceFiles::writeTrace(TraceFiles::ramp(7000), QStringLiteral("ior0.sor"), sortest::Events(), fxd));
         QVERIFY(parser->fileParsed);
         plotter = std::make_unique<Plotter>();
         plotter->resize(800, 600);
         plotter->show();
-        QTest::qWaitForWindowExposed(plotter.get());
+        QVERIFY(QTest::qWaitForWindowExposed(plotter.get()));
         plotter->plot(parser.get());
         QCOMPARE(filledRows(plotter->traceModel), 0);
         plotter->chart.zoom(2.5f);
-        QWheelEvent wheel(QPointF(300, 300), plotter->chart.mapToGlobal(QPoint(300, 300)), QPoint(), QPoint(0, 120),
-            Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-        QCoreApplication::sendEvent(&plotter->chart, &wheel);
+        Mouse::wheel(&plotter->chart, QPointF(300, 300), 120);
+        Mouse::drag(&plotter->chart, QPoint(300, 300), QPoint(500, 200), Qt::MiddleButton);
         plotter->grab();
     }
 };
