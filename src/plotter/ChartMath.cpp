@@ -2,6 +2,7 @@
 #include "widgets/Format.h"
 
 #include <QColor>
+#include <QFontMetrics>
 #include <QStandardItemModel>
 
 #include <KChartAbstractDiagram>
@@ -199,11 +200,26 @@ void setDiamondMarkers(KChart::AbstractDiagram* diagram, bool visible, qreal siz
     diagram->setDataValueAttributes(dva);
 }
 
+std::pair<QPointF, QPointF> separateLetters(QPointF a, QPointF b, const QFontMetrics& metrics)
+{
+    const QRect rectA = metrics.tightBoundingRect(QStringLiteral("A"));
+    const QRect rectB = metrics.tightBoundingRect(QStringLiteral("B"));
+    const QRect& leftRect = a.x() <= b.x() ? rectA : rectB;
+    const double gap = leftRect.right() - leftRect.left() + 9;
+    if (std::abs(a.x() - b.x()) <= gap) {
+        if (a.x() <= b.x())
+            a.rx() -= rectA.right() - rectA.left() + 6;
+        else
+            b.rx() -= rectB.right() - rectB.left() + 11;
+    }
+    return { a, b };
+}
+
 QString pointToolTip(double x, double y, unsigned index)
 {
     return QStringLiteral("<table><tr><td>X</td><td>%1 km</td></tr><tr><td>Y</td><td>%2 dB</td></tr><tr><td>#</td>"
                           "<td>%3</td></tr></table>")
-        .arg(shortest(x), shortest(y), QString::number(index));
+        .arg(num(x), num(y), QString::number(index));
 }
 
 void setPointRow(

@@ -1,4 +1,5 @@
 #include "cursors/CursorWidget.h"
+#include "plotter/ChartMath.h"
 #include "plotter/Plotter.h"
 #include "shell/Application.h"
 
@@ -24,7 +25,7 @@ struct Geometry {
 Geometry measure(KChart::CartesianCoordinatePlane* plane, int widgetWidth)
 {
     Geometry g {};
-    const QRectF area = plane->diagramArea();
+    const QRectF area = plane->visibleDiagramArea();
     g.visible = plane->visibleDataRange();
     g.yTop = std::min(plane->translateBack(area.topLeft()).y(), g.visible.top());
     g.yBottom = std::max(plane->translateBack(area.bottomLeft()).y(), g.visible.y() + g.visible.height());
@@ -79,19 +80,8 @@ void Plotter::paintMarkerLabelsAndUnits(QPainter& painter)
         painter.setBrush(QBrush(colour, Qt::SolidPattern));
         const double xA = cursorWidget->cursorModel.index(0, 0).data().toDouble();
         const double xB = cursorWidget->cursorModel.index(1, 0).data().toDouble();
-        QPointF a = plane->translate(QPointF(xA - g.d, g.yBottom)) + QPointF(5, -5);
-        QPointF b = plane->translate(QPointF(xB - g.d, g.yBottom)) + QPointF(5, -5);
-        const QRect rectA = metrics.tightBoundingRect(QStringLiteral("A"));
-        const QRect rectB = metrics.tightBoundingRect(QStringLiteral("B"));
-        const QRect& leftRect = a.x() <= b.x() ? rectA : rectB;
-        const double gap = leftRect.right() - leftRect.left() + 9;
-        if (std::abs(a.x() - b.x()) <= gap) {
-            // Too close: the left-hand letter moves further left so the two stay readable.
-            if (a.x() <= b.x())
-                a.rx() -= rectA.right() - rectA.left() + 6;
-            else
-                b.rx() -= rectB.right() - rectB.left() + 11;
-        }
+        const auto [a, b] = chart::separateLetters(plane->translate(QPointF(xA - g.d, g.yBottom)) + QPointF(5, -5),
+            plane->translate(QPointF(xB - g.d, g.yBottom)) + QPointF(5, -5), metrics);
         if (a.x() > g.leftEdge)
             painter.drawText(a, QStringLiteral("A"));
         if (b.x() > g.leftEdge)
