@@ -135,16 +135,22 @@ void applyViewLimits(KChart::CartesianCoordinatePlane* plane)
 bool styleAxes(KChart::CartesianCoordinatePlane* plane, KChart::CartesianAxis* xAxis, KChart::CartesianAxis* yAxis,
     const QColor& textColour)
 {
+    // Every axis and grid setter lays the whole chart out again: set only what changed.
     const QRectF r = plane->visibleDataRange();
     const bool inKm = r.width() >= 1;
-    xAxis->setAnnotations(generateTicks(r.x(), r.x() + r.width(), 10, !inKm));
-    yAxis->setAnnotations(generateTicks(r.y() + r.height(), r.y(), 10, false));
+    const auto xTicks = generateTicks(r.x(), r.x() + r.width(), 10, !inKm);
+    const auto yTicks = generateTicks(r.y() + r.height(), r.y(), 10, false);
+    if (xAxis->annotations() != xTicks)
+        xAxis->setAnnotations(xTicks);
+    if (yAxis->annotations() != yTicks)
+        yAxis->setAnnotations(yTicks);
 
     KChart::RulerAttributes ruler = yAxis->rulerAttributes();
     ruler.setShowMajorTickMarks(false);
     ruler.setShowMinorTickMarks(false);
-    xAxis->setRulerAttributes(ruler);
-    yAxis->setRulerAttributes(ruler);
+    for (auto* axis : { xAxis, yAxis })
+        if (!(axis->rulerAttributes() == ruler))
+            axis->setRulerAttributes(ruler);
 
     KChart::TextAttributes text = xAxis->textAttributes();
     QPen pen = text.pen();
@@ -153,17 +159,21 @@ bool styleAxes(KChart::CartesianCoordinatePlane* plane, KChart::CartesianAxis* x
     KChart::TextAttributes rotated = text;
     rotated.setRotation(-90);
     rotated.setAutoRotate(false);
-    xAxis->setTextAttributes(text);
-    yAxis->setTextAttributes(rotated);
-    xAxis->setTitleTextAttributes(text);
-    yAxis->setTitleTextAttributes(text);
+    if (!(xAxis->textAttributes() == text))
+        xAxis->setTextAttributes(text);
+    if (!(yAxis->textAttributes() == rotated))
+        yAxis->setTextAttributes(rotated);
+    for (auto* axis : { xAxis, yAxis })
+        if (!(axis->titleTextAttributes() == text))
+            axis->setTitleTextAttributes(text);
 
     KChart::GridAttributes grid = plane->gridAttributes(Qt::Horizontal);
     grid.setGridVisible(true);
     grid.setSubGridVisible(true);
     grid.setLinesOnAnnotations(true);
-    plane->setGridAttributes(Qt::Horizontal, grid);
-    plane->setGridAttributes(Qt::Vertical, grid);
+    for (const auto orientation : { Qt::Horizontal, Qt::Vertical })
+        if (!(plane->gridAttributes(orientation) == grid))
+            plane->setGridAttributes(orientation, grid);
     return inKm;
 }
 
