@@ -196,6 +196,21 @@ private Q_SLOTS:
         QVERIFY(std::abs(OTDREvent::cumulativeLoss(*parser, 9) - 0.6) < 1e-12);
     }
 
+    void positionInMetres()
+    {
+        open(false);
+        sor::KeyEventData e = tab->parser->events.keyEvents[0];
+        e.Distance = 1.2345678;
+        OTDREvent standalone;
+        std::unique_ptr<QTreeWidgetItem> row(standalone.loadEvent(tab->parser, &tab->plotter, &e, false));
+        QCOMPARE(row->text(1), QStringLiteral("1234.568"));
+        QCOMPARE(row->columnCount(), 6);
+        // The standalone marker leaves with this test.
+        tab->plotter.events.pop_back();
+        tab->plotter.chart.plane()->takeDiagram(standalone.markerDiagram);
+        delete standalone.markerDiagram;
+    }
+
     void noEvents()
     {
         const QString none = TraceFiles::writeTrace(TraceFiles::ramp(100), QStringLiteral("none.sor"));

@@ -160,6 +160,21 @@ private Q_SLOTS:
         QCOMPARE(plane->zoomFactorX(), 1.0);
     }
 
+    void cursorToggle()
+    {
+        auto& tabs = window->tabs;
+        tabs._addSORTab(demo);
+        auto& cursors = traceTabs().first()->info.cursorWidget;
+        QVERIFY(!cursors.active && cursors.hidden);
+        tabs.toggleCursorsButton.click();
+        QVERIFY(cursors.active && !cursors.hidden);
+        QVERIFY(cursors.infoLabel.text().startsWith(QStringLiteral("<P>&nbsp;Cursor A: (0 km")));
+        tabs.toggleCursorsButton.click();
+        QVERIFY(cursors.active && cursors.hidden);
+        tabs.toggleCursorsButton.click();
+        QVERIFY(!cursors.hidden);
+    }
+
     void splitterSizes_data()
     {
         QTest::addColumn<int>("width");
