@@ -29,6 +29,10 @@ constexpr double maxZoom = 100000;
 constexpr double snapBackZoom = 0.9;
 constexpr double panMargin = 0.03;
 
+/// Opens a range without extent around its value: a plane whose data has no height or width never finishes laying
+/// out once it is zoomed.
+void openUp(double& lo, double& hi, double halfSpan);
+
 /// Tick values (data units) and their labels: about count round values covering min..max.
 QMap<qreal, QString> generateTicks(double min, double max, int count, bool inMetres);
 

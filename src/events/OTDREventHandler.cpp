@@ -2,11 +2,15 @@
 #include "widgets/Format.h"
 
 #include "events/OTDREvent.h"
+#include "plotter/Plotter.h"
 #include "shell/Application.h"
 #include "sor/SORParser.h"
 
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <QSignalBlocker>
+
+#include <KChartCartesianCoordinatePlane>
 
 OTDREventHandler::OTDREventHandler(QWidget* parent)
     : GWidget(parent)
@@ -65,11 +69,18 @@ void OTDREventHandler::loadEvents(sor::SORParser* p, Plotter* chartOwner, bool a
     eventTable.viewport()->setMouseTracking(true);
     eventTable.viewport()->installEventFilter(this);
 
-    for (auto& keyEvent : parser->events.keyEvents) {
-        auto* event = new OTDREvent();
-        eventTable.addTopLevelItem(event->loadEvent(parser, plotter, &keyEvent, advanced));
-        events.append(event);
+    {
+        // Each new diagram would lay the whole chart out again: once, after the last one, is enough.
+        auto* plane = plotter->chart.plane();
+        const QSignalBlocker quiet(plane);
+        for (auto& keyEvent : parser->events.keyEvents) {
+            auto* event = new OTDREvent();
+            eventTable.addTopLevelItem(event->loadEvent(parser, plotter, &keyEvent, advanced));
+            events.append(event);
+        }
     }
+    plotter->chart.plane()->layoutPlanes();
+    plotter->chart.update();
     eventTable.expandAll();
 }
 

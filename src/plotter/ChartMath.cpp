@@ -32,6 +32,14 @@ namespace {
     }
 } // namespace
 
+void openUp(double& lo, double& hi, double halfSpan)
+{
+    if (lo == hi) {
+        lo -= halfSpan;
+        hi += halfSpan;
+    }
+}
+
 QString rtrim(const std::string& text)
 {
     QString s = QString::fromStdString(text);
@@ -68,9 +76,10 @@ QMap<qreal, QString> generateTicks(double min, double max, int count, bool inMet
 
     double v = step * std::floor(min / step);
     const double end = step * std::ceil(max / step) + 0.5 * step;
-    while (v <= end && ticks.size() < maxTicks) {
+    for (int n = 0; v <= end && n < maxTicks; ++n) {
         const QString text = rtrim(fixed(v));
-        if (text == QLatin1String("-0") || text == QLatin1String("0"))
+        // Only rounding residue is snapped: steps below the "%f" resolution would snap every tick to 0.
+        if ((text == QLatin1String("-0") || text == QLatin1String("0")) && std::abs(v) < 0.5 * step)
             v = 0;
         ticks.insert(v, inMetres ? rtrim(fixed(v * 1000)) : rtrim(fixed(v)));
         const double next = v + step;

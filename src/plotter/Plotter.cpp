@@ -29,13 +29,12 @@ Plotter::Plotter(QWidget* parent)
 
 Plotter::~Plotter()
 {
-    // The plane owns the diagrams; they must go before the models they show.
+    // The plane and its diagrams go first, before the models they show, and in one piece: diagrams taken out one
+    // by one would each lay out all the remaining ones again.
     if (auto* plane = chart.plane()) {
-        const auto diagrams = plane->diagrams();
-        for (auto* diagram : diagrams) {
-            plane->takeDiagram(diagram);
-            delete diagram;
-        }
+        const QSignalBlocker quiet(plane);
+        chart.takeCoordinatePlane(plane);
+        delete plane;
     }
 }
 
@@ -60,7 +59,8 @@ void Plotter::plot(sor::SORParser* p)
     if (!xs.empty()) {
         const auto [lo, hi] = std::minmax_element(xs.begin(), xs.end());
         const auto ticks = _generateTicks(*lo, *hi, 10, false);
-        if (!ticks.isEmpty())
+        // A single tick would pin a range without width.
+        if (ticks.size() > 1)
             plane->setHorizontalRange(qMakePair(ticks.firstKey(), ticks.lastKey()));
     }
 
@@ -92,10 +92,13 @@ void Plotter::_createMinMaxDiagram()
         if (!xs.empty() && finite) {
             const auto [xLo, xHi] = std::minmax_element(xs.begin(), xs.end());
             const auto [yLo, yHi] = std::minmax_element(ys.begin(), ys.end());
+            double minX = *xLo, maxX = *xHi, minY = *yLo, maxY = *yHi;
+            chart::openUp(minX, maxX, 0.0005); // a metre
+            chart::openUp(minY, maxY, 0.5); // a decibel
             minMaxModel.setRowCount(2);
             minMaxModel.setColumnCount(5);
-            chart::setPointRow(minMaxModel, 0, *xHi, *yHi, QString(), chart::MinMaxPoint, 0.0);
-            chart::setPointRow(minMaxModel, 1, *xLo, *yLo, QString(), chart::MinMaxPoint, 0.0);
+            chart::setPointRow(minMaxModel, 0, maxX, maxY, QString(), chart::MinMaxPoint, 0.0);
+            chart::setPointRow(minMaxModel, 1, minX, minY, QString(), chart::MinMaxPoint, 0.0);
         } else {
             minMaxModel.setColumnCount(5);
         }

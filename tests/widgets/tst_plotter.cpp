@@ -148,6 +148,9 @@ private Q_SLOTS:
         // A step below the spacing of doubles at the axis values must still end.
         QVERIFY(chart::generateTicks(1e15, 1e15 + 1e-3, 10, false).size() <= 200);
         QVERIFY(chart::generateTicks(-1e300, 1e300, 10, false).size() <= 200);
+        // Steps below the "%f" resolution: every tick looked like zero and was put back to it.
+        const auto tiny = chart::generateTicks(0, 2e-6, 10, false);
+        QVERIFY(tiny.size() >= 5 && tiny.size() <= 20);
         QCOMPARE(chart::rtrim("2.500000"), QStringLiteral("2.5"));
         QCOMPARE(chart::rtrim("3.000000"), QStringLiteral("3"));
         QCOMPARE(chart::rtrim("-0.000000"), QStringLiteral("-0"));
@@ -237,6 +240,38 @@ private Q_SLOTS:
             QCOMPARE(e.line, 237);
             QVERIFY(QString::fromStdString(e.file).contains(QStringLiteral("include/plotter")));
         }
+    }
+
+    void rangesWithoutExtent_data()
+    {
+        QTest::addColumn<QVector<int>>("samples");
+        QTest::addColumn<uint>("spacing");
+        QTest::newRow("one sample") << QVector<int> { 500 } << 500346u;
+        QTest::newRow("flat trace") << QVector<int>(100, 500) << 500346u;
+        QTest::newRow("no spacing") << QVector<int> { 0, 10, 20, 30 } << 0u;
+        QTest::newRow("tiny spacing") << QVector<int> { 0, 10, 20, 30, 40, 50 } << 1u;
+    }
+
+    void rangesWithoutExtent()
+    {
+        // The chart library never finishes a layout of data without height or width once it is zoomed.
+        QFETCH(QVector<int>, samples);
+        QFETCH(uint, spacing);
+        sortest::Fxd fxd = TraceFiles::oneMetreGrid();
+        fxd.sampleSpacing = spacing;
+        parser = TraceFiles::parse(TraceFiles::writeTrace(
+            std::vector<uint16_t>(samples.begin(), samples.end()), QStringLiteral("flat.sor"), sortest::Events(), fxd));
+        plotter = std::make_unique<Plotter>();
+        plotter->resize(800, 600);
+        plotter->show();
+        QVERIFY(QTest::qWaitForWindowExposed(plotter.get()));
+        plotter->plot(parser.get());
+        const QRectF full = plotter->chart.updateRange();
+        QVERIFY(full.width() > 0 && full.height() != 0);
+        plotter->chart.zoom(2.5f);
+        Mouse::wheel(&plotter->chart, QPointF(300, 300), 120);
+        plotter->grab();
+        plotter.reset();
     }
 
     void degenerateTraces()
