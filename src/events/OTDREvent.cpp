@@ -104,8 +104,8 @@ void OTDREvent::createEventMarker()
         markerModel.setData(markerModel.index(0, 5), static_cast<uint>(plotter->events.size()), Qt::UserRole);
         plotter->events.push_back(this);
         markerModel.setHeaderData(0, Qt::Horizontal, type, Qt::EditRole);
-        markerDiagram->setModel(&markerModel);
     }
+    markerDiagram->setModel(&markerModel);
     markerDiagram->setPen(QPen(Qt::NoPen));
     applyMarkerSize(1.0f);
 }

@@ -79,7 +79,9 @@ void OTDREventHandler::loadEvents(sor::SORParser* p, Plotter* chartOwner, bool a
             events.append(event);
         }
     }
+    plotter->chart.plane()->relayout();
     plotter->chart.plane()->layoutPlanes();
+    emit plotter->chart.plane()->boundariesChanged();
     plotter->chart.update();
     eventTable.expandAll();
 }
