@@ -63,17 +63,21 @@ namespace {
                 || (n == 0 && index != 0))
                 return "getClosestIndex_X(" + std::to_string(x) + ") gave " + std::to_string(index);
         }
-        // Each pair once per direction and function: across the trace, half of it, an empty window, and hostile
-        // values at either end.
+        // Across the trace both ways, half of it, an empty window, and hostile values at either end; the two
+        // functions take turns so each meets both directions.
         const double front = n > 0 ? xs.front() : 0.0;
         const double back = n > 0 ? xs.back() : 0.0;
         const double mid = n > 0 ? xs[n / 2] : 0.0;
-        const std::pair<double, double> pairs[] = { { front, back }, { mid, back }, { front, front },
-            { std::nan(""), mid }, { inf, front }, { -inf, back }, { 1e308, -1e308 }, { front - 1.0, back + 1.0 } };
+        const std::pair<double, double> pairs[]
+            = { { front, back }, { back, front }, { mid, back }, { back, mid }, { front, front }, { std::nan(""), mid },
+                  { inf, front }, { -inf, back }, { 1e308, -1e308 }, { back + 1.0, front - 1.0 } };
+        bool diff = true;
         for (const auto& [a, b] : pairs) {
-            use(p.getApproxDiff_LSA(a, b));
-            use(p.getApproxPos_LSA(b, a));
+            use(diff ? p.getApproxDiff_LSA(a, b) : p.getApproxPos_LSA(a, b));
+            diff = !diff;
         }
+        use(p.getApproxPos_LSA(front, mid));
+        use(p.getApproxDiff_LSA(mid, front));
         return {};
     }
 
@@ -82,7 +86,7 @@ namespace {
         constexpr unsigned maxU = std::numeric_limits<unsigned>::max();
         const auto u = [](size_t v) { return static_cast<unsigned>(std::min<size_t>(v, maxU)); };
         const std::pair<unsigned, unsigned> windows[]
-            = { { 0, 0 }, { 0, 1 }, { 0, u(n / 2) }, { 0, u(n > 0 ? n - 1 : 0) }, { 0, u(n) }, { u(n / 3), u(n / 3) },
+            = { { 0, 0 }, { 0, 1 }, { 0, u(n > 0 ? n - 1 : 0) }, { 0, u(n) }, { u(n / 3), u(n / 3) },
                   { u(n > 0 ? n - 1 : 0), 1 }, { u(n), 0 }, { maxU, 1 }, { 1, maxU }, { maxU, maxU } };
         for (const auto& [start, count] : windows) {
             use(p._get_Average(0, start, count));
