@@ -114,6 +114,13 @@ std::string exerciseParser(sor::SORParser& p, size_t pythonListLimit)
         return {};
     if (!p.fxd.parsed)
         return "the parse succeeded without FxdParams";
+    for (const auto& name : p.map.BlockMap_Name) {
+        for (const sor::_SectionParser* block :
+            std::initializer_list<const sor::_SectionParser*> { &p.events, &p.data }) {
+            if (block->blockName == name && !block->parsed)
+                return "the parse succeeded without " + name + ", which the Map lists";
+        }
+    }
 
     const size_t n = p.data.DataPoints.size();
     if (!sized(p.getX(), n) || !sized(p.getX_withUserOffset(), n) || !sized(p.getX_withAcquisitionOffset(), n)
