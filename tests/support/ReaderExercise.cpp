@@ -3,6 +3,7 @@
 #include "sor/Exceptions.h"
 #include "sor/SORParser.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -56,12 +57,31 @@ namespace {
             if (n > 1)
                 probes.push_back((xs[0] + xs[1]) / 2);
         }
+        // On an ordinary trace (finite, increasing distances) a lookup must also give a sensible value: a level
+        // between the extremes, a sample's own level and index at its own distance.
+        const auto& ys = p.getXY()[1];
+        bool ordinary = n > 0 && std::isfinite(xs[0]) && std::isfinite(ys[0]);
+        for (size_t i = 1; i < n && ordinary; ++i)
+            ordinary = std::isfinite(xs[i]) && xs[i] > xs[i - 1] && std::isfinite(ys[i]);
+        const double lowest = n > 0 ? *std::min_element(ys.begin(), ys.end()) : 0.0;
+        const double highest = n > 0 ? *std::max_element(ys.begin(), ys.end()) : 0.0;
+        const double slack = 1e-9 * (1.0 + std::fabs(lowest) + std::fabs(highest));
         for (const double x : probes) {
-            use(p.getYValue(x));
+            const double y = p.getYValue(x);
+            use(y);
             const double index = p.getClosestIndex_X(x);
             if (!(index >= 0) || index != std::floor(index) || (n > 0 && index > double(n - 1))
                 || (n == 0 && index != 0))
                 return "getClosestIndex_X(" + std::to_string(x) + ") gave " + std::to_string(index);
+            // Interpolation may round past an end by an ulp.
+            if (ordinary && !(y >= lowest - slack && y <= highest + slack))
+                return "getYValue(" + std::to_string(x) + ") gave " + std::to_string(y) + " outside the trace";
+        }
+        if (ordinary) {
+            for (const size_t i : { size_t(0), n / 2, n - 1 }) {
+                if (p.getYValue(xs[i]) != ys[i] || p.getClosestIndex_X(xs[i]) != double(i))
+                    return "the lookups at the distance of sample " + std::to_string(i) + " miss it";
+            }
         }
         // Across the trace both ways, half of it, an empty window, and hostile values at either end; the two
         // functions take turns so each meets both directions.
