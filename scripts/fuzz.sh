@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Builds every libFuzzer target with clang and runs each for SECONDS (default 60); fails on any finding.
 # Usage: scripts/fuzz.sh [SECONDS]
+# A target NAME is fuzz/NAME_fuzz.cpp, listed by tavix_add_fuzzer in fuzz/CMakeLists.txt; fuzz/NAME.dict, when
+# present, is its dictionary.
 # Environment: FUZZ_BUILD_DIR (default build-fuzz), FUZZ_MAX_LEN (default 65536), FUZZ_RSS_MB (default 2048).
 # The corpus grows in FUZZ_BUILD_DIR/corpus/TARGET across runs; failing inputs land in FUZZ_BUILD_DIR/artifacts/TARGET
 # and belong, once fixed, in fuzz/regressions/TARGET/ (replayed by the normal test suite).
@@ -37,10 +39,14 @@ while read -r target; do
     "$dir/bin/fuzz_seeds" "$target" "$seeds" "$samples"
 
     echo "== fuzzing $target for ${seconds}s (log: $log)"
+    options=(-max_total_time="$seconds" -max_len="$max_len" -rss_limit_mb="$rss_mb" -timeout=2 -print_final_stats=1
+        -artifact_prefix="$artifacts/")
+    if [ -f "fuzz/$target.dict" ]; then
+        options+=(-dict="fuzz/$target.dict")
+    fi
     status=0
     # New inputs go to the first folder; the seeds and the regressions are read as they are.
-    "$dir/bin/${target}_fuzz" -max_total_time="$seconds" -max_len="$max_len" -rss_limit_mb="$rss_mb" -timeout=2 \
-        -print_final_stats=1 -artifact_prefix="$artifacts/" "$corpus" "$seeds" "$regressions" >"$log" 2>&1 || status=$?
+    "$dir/bin/${target}_fuzz" "${options[@]}" "$corpus" "$seeds" "$regressions" >"$log" 2>&1 || status=$?
     runs="$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)"
     took="$(sed -n 's/^Done \([0-9]*\) runs in \([0-9]*\) second.*/\2/p' "$log" | tail -n 1)"
     summary+=("$target: ${runs:-?} executions in ${took:-$seconds} s, corpus $(find "$corpus" -type f | wc -l) files")
