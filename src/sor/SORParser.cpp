@@ -174,6 +174,15 @@ void SORParser::parse()
 
     if (!fxd.parsed)
         SOR_THROW(_Exc_Exception, "Could not find section FxdParams");
+    // The trace and the events are what the file is for: when the Map lists them and they were never read, the
+    // blocks and the Map disagree (a wrong size, a damaged identifier, blocks out of order) and the file would seem
+    // to parse with nothing to show.
+    for (const auto& name : map.BlockMap_Name) {
+        for (const _SectionParser* block : std::initializer_list<const _SectionParser*> { &events, &data }) {
+            if (block->blockName == name && !block->parsed)
+                SOR_THROW(_Exc_Exception, "Could not find section '" + name + "' that the Map section lists.");
+        }
+    }
     events.processEventData(fxd.IOR);
     std::fputs("File successfully parsed.\n\n", stdout);
 }

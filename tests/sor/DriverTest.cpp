@@ -1,5 +1,6 @@
 #include "Parse.h"
 
+#include <algorithm>
 #include <clocale>
 #include <filesystem>
 
@@ -128,6 +129,51 @@ TEST(Driver, CksumEndsBlockReading)
     const auto p = parseBytes(b.build());
     EXPECT_FALSE(p->fxd.parsed);
     EXPECT_TRUE(contains(p->errorText, "Could not find section FxdParams"));
+}
+
+namespace {
+// The image with the zero byte after the block identifier (not the Map's copy of the name) replaced.
+Bytes damageIdentifier(Bytes bytes, const std::string& id)
+{
+    const std::string needle = id + '\0';
+    auto at = std::search(bytes.begin(), bytes.end(), needle.begin(), needle.end());
+    at = std::search(at + 1, bytes.end(), needle.begin(), needle.end());
+    at[static_cast<long>(id.size())] = 'X';
+    return bytes;
+}
+} // namespace
+
+TEST(Driver, ListedTraceOrEventsThatWereNeverReadFail)
+{
+    // Each of these used to parse "successfully" with no trace or no events to show.
+    struct Case {
+        const char* what;
+        Bytes bytes;
+        const char* block;
+    };
+    auto cksumFirst = SorBuilder();
+    cksumFirst.gen(Gen()).sup(Sup()).fxd(Fxd()).events(Events()).block("Cksum", {}).data(Data { { 1, 2 } });
+    const Case cases[] = {
+        { "damaged DataPts identifier", damageIdentifier(SorBuilder::standard().build(), "DataPts"), "DataPts" },
+        { "damaged KeyEvents identifier", damageIdentifier(SorBuilder::standard().build(), "KeyEvents"), "KeyEvents" },
+        { "FxdParams one byte longer in the Map",
+            SorBuilder::standard().editMap([](auto& m) { m[2].size += 1; }).build(), "KeyEvents" },
+        { "checksum block before the samples", cksumFirst.build(), "DataPts" },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto p = parseBytes(c.bytes);
+        EXPECT_FALSE(p->fileParsed);
+        EXPECT_TRUE(contains(p->errorText,
+            std::string("Exc_Exception: Could not find section '") + c.block + "' that the Map section lists.\n"))
+            << p->errorText;
+    }
+
+    // A damaged descriptive block is skipped by its Map size as before; the trace still shows.
+    const auto gen = parseBytes(damageIdentifier(SorBuilder::standard().build(), "GenParams"));
+    EXPECT_TRUE(gen->fileParsed) << gen->errorText;
+    EXPECT_FALSE(gen->gen.parsed);
+    EXPECT_EQ(gen->data.DataPoints.size(), 8u);
 }
 
 TEST(Driver, BlockParsedTwiceFails)
