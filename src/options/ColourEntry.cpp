@@ -58,8 +58,9 @@ bool ColourEntry::eventFilter(QObject* watched, QEvent* event)
 void ColourEntry::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::ApplicationPaletteChange) {
-        // The swatch's own palette would otherwise keep the roles of the previous theme.
+    // The swatch's own palette would otherwise keep the roles of the previous theme. Qt sends
+    // ApplicationPaletteChange to windows only: a row inside a page learns of a new theme by its PaletteChange.
+    if (event->type() == QEvent::ApplicationPaletteChange || event->type() == QEvent::PaletteChange) {
         updatePalette();
         event->accept();
     }
