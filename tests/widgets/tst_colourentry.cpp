@@ -93,17 +93,6 @@ private slots:
         }
     }
 
-    void rowLayout()
-    {
-        ColourEntry entry;
-        QCOMPARE(entry.layout->contentsMargins(), QMargins(0, 0, 0, 1));
-        QCOMPARE(entry.layout->itemAt(0)->widget(), &entry.nameLabel);
-        QCOMPARE(entry.layout->itemAt(1)->widget(), &entry.colourLabel);
-        QCOMPARE(entry.nameLabel.alignment(), Qt::AlignCenter);
-        QCOMPARE(entry.colourLabel.alignment(), Qt::AlignCenter);
-        QVERIFY(!entry.currentColour.isValid());
-    }
-
     void initTiesTheRowToItsSetter()
     {
         ColourEntry entry;
