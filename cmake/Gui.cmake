@@ -18,6 +18,12 @@ add_library(tavix_widgets STATIC
     include/shell/InfoWidget.h src/shell/InfoWidget.cpp
     include/widgets/Format.h
 
+    include/options/OptionsWindow.h src/options/OptionsWindow.cpp
+    include/options/HelpWidget.h src/options/HelpWidget.cpp
+    include/options/AboutWidget.h src/options/AboutWidget.cpp
+    include/options/ColourWidget.h src/options/ColourWidget.cpp
+    include/options/ColourEntry.h src/options/ColourEntry.cpp
+
     include/plotter/ChartMath.h src/plotter/ChartMath.cpp
     include/plotter/Plotter.h src/plotter/Plotter.cpp src/plotter/PlotterInteraction.cpp src/plotter/PlotterPainting.cpp
     include/plotter/_Plot.h src/plotter/_Plot.cpp
@@ -32,6 +38,8 @@ add_library(tavix_widgets STATIC
 set_target_properties(tavix_widgets PROPERTIES AUTOMOC ON AUTORCC ON)
 target_include_directories(tavix_widgets PUBLIC include)
 target_link_libraries(tavix_widgets PUBLIC sor Qt5::Widgets Qt5::Svg KChart)
+# Shown on the about page.
+target_compile_definitions(tavix_widgets PRIVATE TAVIX_VERSION="${PROJECT_VERSION}")
 
 # The message catalogues, built with lrelease and compiled in as the resource folder "translations".
 set(TAVIX_TRANSLATIONS_DIR ${CMAKE_BINARY_DIR}/translations)
@@ -69,3 +77,5 @@ target_link_libraries(tavix-sor-viewer PRIVATE tavix_widgets tavix_translations)
 # Renders the icon sources; only tools/make_icons.sh builds it.
 add_executable(svg2png EXCLUDE_FROM_ALL tools/svg2png.cpp)
 target_link_libraries(svg2png PRIVATE Qt5::Gui Qt5::Svg)
+
+include(cmake/Install.cmake)

@@ -7,6 +7,7 @@
 #include <QTabWidget>
 #include <QToolButton>
 
+class OptionsWindow;
 class QHBoxLayout;
 class QTreeWidget;
 
@@ -15,8 +16,10 @@ class MainTabWidget : public QTabWidget {
     Q_OBJECT
 public:
     explicit MainTabWidget(QWidget* parent = nullptr);
+    ~MainTabWidget() override;
 
     bool advancedMode = false; ///< new single-file tabs show every block (Alt+A)
+    OptionsWindow* optionsWindow = nullptr; ///< owned; a window of its own, without parent
 
     QHBoxLayout* menuLayout = nullptr;
     QWidget* menuCorner = nullptr; ///< top-left corner, child of this widget
@@ -47,6 +50,13 @@ public slots:
     void currentWidget_ToggleCursorVisibility();
     void setUpMenuButtons();
     void setUpControlButtons();
+
+public:
+    /// Where the 800 x 600 options window goes to lie centred on a main window at this place and of this size.
+    static QPoint _helpWindowPosition(const QPoint& mainPosition, const QSize& mainSize);
+    /// The position moved right and down as far as needed to keep the window's top-left corner, and so its
+    /// title bar, inside the screen area.
+    static QPoint _keptOnScreen(const QPoint& position, const QRect& available);
 
 private:
     void _addStartTab();

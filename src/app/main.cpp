@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QPixmap>
+#include <QTimer>
 #include <QUrl>
 
 #include <clocale>
@@ -36,6 +37,10 @@ int main(int argc, char** argv)
         urls << QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
     if (!urls.isEmpty())
         window.openUrls(urls, Qt::NoModifier);
+
+    // For the installation's smoke test: a normal quit as soon as the event loop runs, settings written.
+    if (qEnvironmentVariableIsSet("TAVIX_QUIT_AFTER_START"))
+        QTimer::singleShot(0, &app, &QCoreApplication::quit);
 
     return QApplication::exec();
 }

@@ -1,5 +1,6 @@
 #include "shell/MainTabWidget.h"
 
+#include "options/OptionsWindow.h"
 #include "shell/Application.h"
 #include "shell/SORTab.h"
 #include "sor/SORParser.h"
@@ -9,15 +10,18 @@
 #include <QHBoxLayout>
 #include <QPointer>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QStyle>
 #include <QTabBar>
 
+#include <algorithm>
 #include <iostream>
 
 MainTabWidget::MainTabWidget(QWidget* parent)
     : QTabWidget(parent)
 {
     setObjectName(QStringLiteral("tabs"));
+    optionsWindow = new OptionsWindow;
 
     initialTab.viewFileButton.setText(tr("View sor File"));
     initialTab.compareFilesButton.setText(tr("Compare sor Files"));
@@ -40,6 +44,8 @@ MainTabWidget::MainTabWidget(QWidget* parent)
     setUpMenuButtons();
     setUpControlButtons();
 }
+
+MainTabWidget::~MainTabWidget() { delete optionsWindow; }
 
 void MainTabWidget::_addStartTab()
 {
@@ -215,7 +221,28 @@ void MainTabWidget::closePlotTab(int index)
 
 void MainTabWidget::openHelpWindow()
 {
-    // The options window with its help page joins here.
+    QWidget* main = window();
+    optionsWindow->tabWidget.setCurrentWidget(&optionsWindow->helpWidget);
+    optionsWindow->resize(800, 600);
+    QPoint position = _helpWindowPosition(main->pos(), main->size());
+    if (const QScreen* screen = main->screen())
+        position = _keptOnScreen(position, screen->availableGeometry());
+    optionsWindow->move(position);
+    optionsWindow->show();
+    optionsWindow->activateWindow();
+}
+
+QPoint MainTabWidget::_helpWindowPosition(const QPoint& mainPosition, const QSize& mainSize)
+{
+    // Integer halves truncated toward zero, as C++ divides.
+    return mainPosition + QPoint((mainSize.width() - 1) / 2 - 400, (mainSize.height() - 1) / 2 - 300);
+}
+
+QPoint MainTabWidget::_keptOnScreen(const QPoint& position, const QRect& available)
+{
+    if (!available.isValid())
+        return position;
+    return QPoint(std::max(position.x(), available.left()), std::max(position.y(), available.top()));
 }
 
 void MainTabWidget::currentWidget_ZoomIn()

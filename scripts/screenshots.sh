@@ -1,0 +1,108 @@
+#!/usr/bin/env bash
+# Makes the README's pictures in docs/ on a virtual display: the start tab, a trace with both cursors, the
+# advanced block tree, a comparison (once the program has comparison tabs) and the options window.
+# Usage: scripts/screenshots.sh
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+if [ "${1:-}" != "--on-display" ]; then
+    bash scripts/deps.sh xvfb xauth xdotool imagemagick
+    bash scripts/build.sh build
+    exec xvfb-run -a -s "-screen 0 1600x1000x24" bash "$0" --on-display
+fi
+
+root=$PWD
+viewer="$root/build/bin/tavix-sor-viewer"
+demo="$root/build/samples/demo.sor"
+docs="$root/docs"
+tmp=$(mktemp -d)
+pid=
+trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; rm -rf "$tmp"' EXIT
+mkdir -p "$docs"
+
+# Starts the viewer in a fresh working directory (factory settings, the repository's icons), as large as the
+# screen: there is no window manager to maximise it.
+start() { # file...
+    local work
+    work=$(mktemp -d -p "$tmp")
+    ln -s "$root/Icons" "$work/Icons"
+    (cd "$work" && exec "$viewer" "$@" >/dev/null 2>&1) &
+    pid=$!
+    window=$(xdotool search --sync --classname tavix-sor-viewer | head -n 1)
+    xdotool windowsize "$window" 1600 1000
+    sleep 2
+    xdotool windowfocus --sync "$window"
+}
+
+stop() {
+    kill "$pid"
+    wait "$pid" 2>/dev/null || true
+    pid=
+}
+
+shot() { # name
+    import -window root "PNG8:$docs/$1.png"
+    if command -v optipng >/dev/null; then
+        optipng -quiet -o2 "$docs/$1.png"
+    fi
+    echo "docs/$1.png"
+}
+
+ctrl_click() { # x y button
+    xdotool mousemove "$1" "$2" keydown ctrl click "$3" keyup ctrl
+    sleep 0.5
+}
+
+start
+shot start-tab
+stop
+
+# Cursor A with ctrl+left click, B with ctrl+right click.
+start "$demo"
+ctrl_click 640 500 1
+ctrl_click 1150 500 3
+sleep 1
+shot single-trace
+stop
+
+# Alt+A before opening: the block tree lists every block and field.
+start
+xdotool key alt+a
+sleep 0.5
+xdotool mousemove 45 16 click 1 # "Open File"
+sleep 2
+xdotool type --delay 20 "$demo"
+xdotool key Return
+sleep 3
+xdotool mousemove 322 500 mousedown 1 mousemove 600 500 mousemove 800 500 mouseup 1 # wider left panel
+xdotool mousemove 200 418 mousedown 1 mousemove 200 600 mousemove 200 760 mouseup 1 # taller block tree
+sleep 0.5
+xdotool mousemove 81 392 click --repeat 2 --delay 80 1 # open ".sor Section: Fxd"
+sleep 1
+shot advanced-block-tree
+stop
+
+# Several files on the command line open in one comparison tab, once the program has them.
+if grep -q "Comparison with " "$viewer"; then
+    second="$tmp/second.sor"
+    "$root/build/bin/sorsynth" --samples 30000 --spacing 1 --events 6 --seed 8 "$second" >/dev/null
+    start "$demo" "$second"
+    sleep 1
+    shot comparison
+    stop
+else
+    echo "No comparison tabs in this build: docs/comparison.png left as it is."
+fi
+
+# F1 opens the options window centred on the main window; its tabs sit at its top left.
+start "$demo"
+xdotool key F1
+sleep 1.5
+options=$(xdotool search --name "TAVIX SOR-Viewer Menu" | head -n 1)
+eval "$(xdotool getwindowgeometry --shell "$options")"
+shot options-help
+xdotool mousemove 330 16 click 1 # "Theme": the dark theme
+xdotool mousemove $((X + 153)) $((Y + 14)) click 1 # "Colour"
+sleep 1.5
+shot options-colour-dark
+stop
