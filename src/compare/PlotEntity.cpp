@@ -1,0 +1,179 @@
+#include "compare/PlotEntity.h"
+
+#include "compare/MultiPlotOverview.h"
+#include "compare/MultiPlotOverviewItemWidget.h"
+#include "compare/MultiPlotter.h"
+#include "plotter/ChartMath.h"
+#include "shell/Application.h"
+#include "widgets/Format.h"
+
+#include <QSignalBlocker>
+
+#include <KChartAbstractCoordinatePlane>
+#include <KChartCartesianCoordinatePlane>
+#include <KChartPlotter>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <random>
+
+PlotEntity::PlotEntity(sor::SORParser&& p, MultiPlotter* chartOwner)
+    : QObject(chartOwner)
+    , parser(std::move(p))
+    , fileName(fileNameOf(parser.path))
+    , owner(chartOwner)
+    , colourSeed(static_cast<uint32_t>(std::rand()))
+{
+    setObjectName(QStringLiteral("PlotEntity"));
+}
+
+PlotEntity::~PlotEntity()
+{
+    if (owner) {
+        const bool listed = owner->entities.contains(this);
+        if (diagram && listed && owner->entities.size() == 1 && owner->chart.hasData)
+            owner->chart.resetView();
+    }
+    // The diagram must not outlive the model it shows, whether or not the chart is still there.
+    if (diagram) {
+        if (auto* plane = diagram->coordinatePlane())
+            plane->takeDiagram(diagram);
+        delete diagram;
+        diagram = nullptr;
+    }
+    model.clear();
+
+    if (owner) {
+        owner->entities.removeAll(this);
+        owner->_createMinMaxDiagram();
+        owner->updateAxisTicks();
+        if (owner->entities.isEmpty()) {
+            owner->chart.plane()->setRubberBandZoomingEnabled(false);
+            owner->chart.hasData = false;
+        }
+        owner->chart.update();
+    }
+
+    if (itemWidget && traceList) {
+        QListWidgetItem* item = itemWidget->item;
+        const QPointer<MultiPlotOverviewItemWidget> row = itemWidget;
+        row->entity = nullptr;
+        if (item) {
+            traceList->list.setItemWidget(item, nullptr);
+            delete traceList->list.takeItem(traceList->list.row(item));
+        }
+        // Detaching does not always dispose of the row widget.
+        delete row.data();
+    }
+    // The readings were means over a set that has just lost a member.
+    if (owner && traceList)
+        traceList->showCursorInfo();
+}
+
+QString PlotEntity::fileNameOf(const std::wstring& path)
+{
+    const QString p = QString::fromStdWString(path);
+    return p.mid(p.lastIndexOf(QLatin1Char('/')) + 1);
+}
+
+QColor PlotEntity::generatedColour(uint32_t seed)
+{
+    constexpr uint32_t modulus = 2147483647;
+    uint32_t state = seed % modulus;
+    std::minstd_rand0 engine(state == 0 ? 1 : state);
+    // Uniform on 0..500 by rejection, so that the same seed gives the same colour everywhere.
+    constexpr uint32_t span = 501;
+    constexpr uint32_t scale = (modulus - 2) / span;
+    const auto draw = [&engine] {
+        uint32_t v;
+        do
+            v = static_cast<uint32_t>(engine()) - 1;
+        while (v >= span * scale);
+        return v / scale;
+    };
+    int red = static_cast<int>(draw() % 50 + 205);
+    const int green = static_cast<int>(draw() % 130);
+    int blue = static_cast<int>(draw() % 255);
+    if (draw() % 2 == 1)
+        std::swap(red, blue);
+    return QColor::fromRgb(red, green, blue, 255);
+}
+
+void PlotEntity::setPen()
+{
+    if (!diagram)
+        return;
+    if (!visible)
+        diagram->setPen(QPen(Qt::NoPen));
+    else if (selected)
+        diagram->setPen(QPen(app()->selectedMultiGraphPenColour));
+    else
+        diagram->setPen(QPen(generatedColour(colourSeed)));
+}
+
+void PlotEntity::plotIndexRange(
+    unsigned first, unsigned last, const std::vector<double>& x, const std::vector<double>& y)
+{
+    const uint64_t total = parser.data.NumberOfPoints;
+    const bool compress = total >= 1.2 * maxPoints;
+    const uint64_t e = last >= first ? uint64_t(last) - first + 1 : 0;
+    const uint64_t rows = compress ? std::min<uint64_t>(maxPoints, e) : y.size();
+    const uint64_t nx = x.size();
+    const uint64_t ny = y.size();
+    // The file name goes in after the numbers, so that no "%1" in it is taken for a placeholder.
+    const QString folder = fileName.toHtmlEscaped() + QStringLiteral("</td></tr></table>");
+    const auto toolTip = [&](uint64_t m) {
+        return QStringLiteral("<table><tr><td>X</td><td>%1 km</td></tr><tr><td>Y</td><td>%2 dB</td></tr><tr><td>#</td>"
+                              "<td>%3</td></tr><tr><td>📁</td><td>")
+                   .arg(shortest(x[m]), shortest(y[m]), QString::number(m))
+            + folder;
+    };
+
+    {
+        const QSignalBlocker blockDiagram(diagram);
+        const QSignalBlocker blockModel(&model);
+        model.clear();
+        model.setRowCount(static_cast<int>(rows));
+        model.setColumnCount(5);
+        if (last >= first && first < nx && first < ny && rows > 0) {
+            const bool pairs = compress && rows != e;
+            uint64_t m = first;
+            uint64_t prev = first;
+            for (uint64_t i = 0; i < rows; ++i) {
+                const uint64_t k = (i + 1) * e;
+                double value = y[m];
+                if (pairs) {
+                    // Both rows of a pair scan the same window, its two buckets, and draw its extremes in order.
+                    const uint64_t from = i % 2 == 0 ? m : prev;
+                    const uint64_t to = std::min(first + (i % 2 == 0 ? (k + e) / rows : k / rows), ny);
+                    uint64_t maxAt = from;
+                    uint64_t minAt = from;
+                    for (uint64_t j = from + 1; j < to; ++j) {
+                        if (y[j] > y[maxAt])
+                            maxAt = j;
+                        if (y[j] < y[minAt])
+                            minAt = j;
+                    }
+                    const bool maxFirst = maxAt <= minAt;
+                    value = (i % 2 == 0) == maxFirst ? y[maxAt] : y[minAt];
+                }
+                // Points that are not numbers would break the chart's range arithmetic.
+                if (std::isfinite(x[m]) && std::isfinite(value))
+                    chart::setPointRow(
+                        model, static_cast<int>(i), x[m], value, toolTip(m), chart::TracePoint, static_cast<double>(m));
+                const uint64_t next = pairs ? first + k / rows : m + 1;
+                if (next > last)
+                    break;
+                prev = m;
+                if (next >= nx || next >= ny)
+                    break;
+                m = next;
+            }
+        }
+        model.setHeaderData(0, Qt::Horizontal, QStringLiteral(".sor Data"), Qt::EditRole);
+    }
+    if (diagram)
+        diagram->setModel(&model);
+    setPen();
+}
