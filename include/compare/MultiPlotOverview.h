@@ -52,6 +52,12 @@ public Q_SLOTS:
     void highlightPlot();
     void changeItemColourSeed(QListWidgetItem* item);
 
+    /// Height of the readings panel for its width.
+    void fitCursorPanel();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void writeCursorRow(unsigned short cursor, double x);
     QPointer<QWidget> ownedPanel; ///< cursorInfoWidget, until it is gone

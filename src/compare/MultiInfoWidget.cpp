@@ -15,5 +15,5 @@ MultiInfoWidget::MultiInfoWidget(QWidget* parent)
     addWidget(&overview);
     addWidget(&eventsHolder);
     addWidget(overview.cursorInfoWidget);
-    overview.cursorInfoWidget->setFixedHeight(overview.cursorInfoWidget->sizeHint().height());
+    overview.fitCursorPanel();
 }

@@ -6,6 +6,7 @@
 #include "widgets/Format.h"
 
 #include <QHeaderView>
+#include <QScrollBar>
 
 MultiPlotEventDisplay::MultiPlotEventDisplay(QWidget* parent)
     : GWidget(parent)
@@ -62,7 +63,9 @@ void MultiPlotEventDisplay::listEvents(MultiPlotOverviewItemWidget* row)
     int rowHeight = totalTree.visualItemRect(total).height();
     if (rowHeight <= 0)
         rowHeight = totalTree.sizeHintForRow(0);
-    totalTree.setFixedHeight(totalTree.header()->sizeHint().height() + rowHeight);
+    // Room for a horizontal scroll bar too: in a narrow panel it would otherwise cover the one row.
+    totalTree.setFixedHeight(
+        totalTree.header()->sizeHint().height() + rowHeight + totalTree.horizontalScrollBar()->sizeHint().height());
 
     double cumulative = 0;
     for (const auto& keyEvent : block.keyEvents) {

@@ -10,11 +10,13 @@
 #include "widgets/TightGridLayout.h"
 
 #include <QCheckBox>
+#include <QResizeEvent>
 #include <QSignalBlocker>
 
 #include <KChartCartesianCoordinatePlane>
 #include <KChartPlotter>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <utility>
@@ -44,6 +46,8 @@ MultiPlotOverview::MultiPlotOverview(MultiPlotEventDisplay* display, QWidget* pa
     cursorInfoLayout->setSizeConstraint(QLayout::SetMinimumSize);
     cursorInfoLabel = new QLabel(cursorInfoWidget);
     cursorInfoLabel->setObjectName(QStringLiteral("cursorInfoLabel"));
+    // Wrapped, the long full-precision readings do not push the chart aside.
+    cursorInfoLabel->setWordWrap(true);
     individualBox = new QCheckBox(tr("Show individual cursor attenuation"), cursorInfoWidget);
     individualBox->setObjectName(QStringLiteral("individualBox"));
     individualBox->setToolTip(tr("The tool tip of the list items always shows the full cursor information"));
@@ -53,6 +57,7 @@ MultiPlotOverview::MultiPlotOverview(MultiPlotEventDisplay* display, QWidget* pa
     connect(&list, &QListWidget::itemSelectionChanged, this, &MultiPlotOverview::highlightPlot);
     connect(&list, &QListWidget::itemDoubleClicked, this, &MultiPlotOverview::changeItemColourSeed);
     connect(individualBox, &QCheckBox::stateChanged, this, &MultiPlotOverview::showCursorInfo);
+    cursorInfoWidget->installEventFilter(this);
 }
 
 MultiPlotOverview::~MultiPlotOverview()
@@ -193,7 +198,23 @@ void MultiPlotOverview::showCursorInfo()
             + tr("(<b>%1 dB/km</b>)</P>").arg(shortest(meanSlope));
     }
     cursorInfoLabel->setText(text);
+    fitCursorPanel();
+}
+
+void MultiPlotOverview::fitCursorPanel()
+{
+    // The wrapped readings need the height of their actual width, which the label's size hint does not know.
+    const int width = cursorInfoWidget->width();
+    cursorInfoLabel->setMinimumHeight(width > 0 ? std::max(0, cursorInfoLabel->heightForWidth(width)) : 0);
     cursorInfoWidget->setFixedHeight(cursorInfoWidget->sizeHint().height());
+}
+
+bool MultiPlotOverview::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == cursorInfoWidget && event->type() == QEvent::Resize
+        && static_cast<QResizeEvent*>(event)->oldSize().width() != cursorInfoWidget->width())
+        fitCursorPanel();
+    return GWidget::eventFilter(watched, event);
 }
 
 void MultiPlotOverview::highlightPlot()

@@ -24,6 +24,9 @@ MultiPlotOverviewItemWidget::MultiPlotOverviewItemWidget(PlotEntity* e, QListWid
     rowLayout->setContentsMargins(0, 0, 0, 1);
     visibleBox.setChecked(true);
     visibleBox.setMaximumWidth(17);
+    // The style's minimum button width would leave the file name little room in a narrow list.
+    for (QPushButton* button : { &viewButton, &removeButton })
+        button->setMaximumWidth(button->fontMetrics().horizontalAdvance(button->text()) + 24);
     rowLayout->addWidget(&visibleBox);
     rowLayout->addWidget(&label);
     rowLayout->addWidget(&viewButton);
