@@ -133,44 +133,61 @@ void PlotEntity::plotIndexRange(
     {
         const QSignalBlocker blockDiagram(diagram);
         const QSignalBlocker blockModel(&model);
-        model.clear();
-        model.setRowCount(static_cast<int>(rows));
-        model.setColumnCount(5);
-        if (last >= first && first < nx && first < ny && rows > 0) {
+        // Refilled in place while the shape stays: every view change rewrites thousands of cells of every trace,
+        // and allocating them anew costs more than the decimation.
+        if (model.rowCount() != static_cast<int>(rows) || model.columnCount() != 5) {
+            model.clear();
+            model.setRowCount(static_cast<int>(rows));
+            model.setColumnCount(5);
+        }
+        const auto blank = [this](uint64_t row) {
+            for (int column = 0; column < 5; ++column) {
+                if (QStandardItem* item = model.item(static_cast<int>(row), column))
+                    item->clearData();
+            }
+        };
+        uint64_t i = 0;
+        if (last >= first && first < nx && first < ny) {
             const bool pairs = compress && rows != e;
             uint64_t m = first;
-            uint64_t prev = first;
-            for (uint64_t i = 0; i < rows; ++i) {
+            double later = 0; // the second extreme of the current pair's window
+            for (; i < rows; ++i) {
                 const uint64_t k = (i + 1) * e;
                 double value = y[m];
-                if (pairs) {
-                    // Both rows of a pair scan the same window, its two buckets, and draw its extremes in order.
-                    const uint64_t from = i % 2 == 0 ? m : prev;
-                    const uint64_t to = std::min(first + (i % 2 == 0 ? (k + e) / rows : k / rows), ny);
-                    uint64_t maxAt = from;
-                    uint64_t minAt = from;
-                    for (uint64_t j = from + 1; j < to; ++j) {
+                if (pairs && i % 2 == 0) {
+                    // Both rows of a pair take the same window, its two buckets: the even row the extreme that comes
+                    // first, the odd row the other one.
+                    const uint64_t to = std::min(first + (k + e) / rows, ny);
+                    uint64_t maxAt = m;
+                    uint64_t minAt = m;
+                    for (uint64_t j = m + 1; j < to; ++j) {
                         if (y[j] > y[maxAt])
                             maxAt = j;
                         if (y[j] < y[minAt])
                             minAt = j;
                     }
                     const bool maxFirst = maxAt <= minAt;
-                    value = (i % 2 == 0) == maxFirst ? y[maxAt] : y[minAt];
+                    value = maxFirst ? y[maxAt] : y[minAt];
+                    later = maxFirst ? y[minAt] : y[maxAt];
+                } else if (pairs) {
+                    value = later;
                 }
                 // Points that are not numbers would break the chart's range arithmetic.
                 if (std::isfinite(x[m]) && std::isfinite(value))
                     chart::setPointRow(
                         model, static_cast<int>(i), x[m], value, toolTip(m), chart::TracePoint, static_cast<double>(m));
+                else
+                    blank(i);
                 const uint64_t next = pairs ? first + k / rows : m + 1;
-                if (next > last)
+                if (next > last || next >= nx || next >= ny) {
+                    ++i;
                     break;
-                prev = m;
-                if (next >= nx || next >= ny)
-                    break;
+                }
                 m = next;
             }
         }
+        for (; i < rows; ++i)
+            blank(i);
         model.setHeaderData(0, Qt::Horizontal, QStringLiteral(".sor Data"), Qt::EditRole);
     }
     if (diagram)
