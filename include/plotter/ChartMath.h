@@ -11,6 +11,7 @@
 #include <vector>
 
 class QColor;
+class QFontMetrics;
 class QMouseEvent;
 class QObject;
 class QStandardItemModel;
@@ -72,6 +73,9 @@ std::pair<unsigned, unsigned> visibleIndexRange(const std::vector<double>& xs, d
 
 /// Diamond markers of the given size and colour, no value texts; invisible ones only pin their data to the plane.
 void setDiamondMarkers(KChart::AbstractDiagram* diagram, bool visible, qreal size, const QColor& colour);
+
+/// Baseline starts of the cursor letters "A" and "B": when they would overlap, the left-hand one moves further left.
+std::pair<QPointF, QPointF> separateLetters(QPointF a, QPointF b, const QFontMetrics& metrics);
 
 /// The tool tip of a trace sample.
 QString pointToolTip(double x, double y, unsigned index);

@@ -56,8 +56,8 @@ void MultiPlotEventDisplay::listEvents(MultiPlotOverviewItemWidget* row)
     titleLabel.setText(tr("Events for ") + entity.fileName);
 
     totalTree.setHeaderLabels({ tr("Length [km]"), tr("IL [dB]"), tr("ORL [dB]"), tr("Att. [dB/km]") });
-    auto* total = new QTreeWidgetItem(QStringList { shortest(block.FiberLength), shortest(block.TotalLoss),
-        shortest(block.ORL), shortest(block.TotalLoss / block.FiberLength) });
+    auto* total = new QTreeWidgetItem(QStringList {
+        num(block.FiberLength), num(block.TotalLoss), num(block.ORL), num(block.TotalLoss / block.FiberLength) });
     totalTree.addTopLevelItem(total);
     // Before the first layout the row has no rectangle yet; its size hint stands in.
     int rowHeight = totalTree.visualItemRect(total).height();
@@ -70,9 +70,9 @@ void MultiPlotEventDisplay::listEvents(MultiPlotOverviewItemWidget* row)
     double cumulative = 0;
     for (const auto& keyEvent : block.keyEvents) {
         cumulative += keyEvent.SpliceLoss;
-        auto* item = new QTreeWidgetItem(QStringList { QString::number(keyEvent.EventNr),
-            QString::number(keyEvent.Distance * 1000, 'f', 3), shortest(keyEvent.SpliceLoss), shortest(keyEvent.Slope),
-            shortest(keyEvent.ReflectionLoss), shortest(cumulative) });
+        auto* item = new QTreeWidgetItem(
+            QStringList { QString::number(keyEvent.EventNr), QString::number(keyEvent.Distance * 1000, 'f', 3),
+                num(keyEvent.SpliceLoss), num(keyEvent.Slope), num(keyEvent.ReflectionLoss), num(cumulative) });
         item->setToolTip(0, QString::fromStdString(keyEvent.EventType));
         eventCodes.push_back(keyEvent.EventCode);
         eventTree.addTopLevelItem(item);

@@ -69,10 +69,9 @@ MultiPlotOverview::~MultiPlotOverview()
 
 void MultiPlotOverview::writeCursorRow(unsigned short cursor, double x)
 {
-    const QString toolTip
-        = QStringLiteral("<table><tr><td>X</td><td>%1 km</td></tr><tr><td>Y</td><td>%2 dB</td></tr>"
-                         "<tr><td>M</td><td>%3</td></tr></table>")
-              .arg(shortest(x), shortest(0.0), cursor == 0 ? QStringLiteral("A") : QStringLiteral("B"));
+    const QString toolTip = QStringLiteral("<table><tr><td>X</td><td>%1 km</td></tr><tr><td>Y</td><td>%2 dB</td></tr>"
+                                           "<tr><td>M</td><td>%3</td></tr></table>")
+                                .arg(num(x), num(0.0), cursor == 0 ? QStringLiteral("A") : QStringLiteral("B"));
     chart::setPointRow(cursorModel, cursor, x, 0.0, toolTip, chart::CursorMarker, cursor);
 }
 
@@ -104,7 +103,8 @@ void MultiPlotOverview::setCursor(unsigned short cursor, double x)
     if (cursorsHidden || !chart || cursor > 1)
         return;
     auto* plane = chart->chart.plane();
-    const QRectF area = plane->diagramArea();
+    // The visible plot rectangle; the plane's diagramArea() spans the whole zoomed diagram.
+    const QRectF area = plane->visibleDiagramArea();
     const double left = plane->translateBack(area.bottomLeft()).x();
     const double right = plane->translateBack(area.bottomRight()).x();
     // Also refuses a position that is not a number.
@@ -160,20 +160,20 @@ void MultiPlotOverview::showCursorInfo()
         QString toolTip;
         if (abMode) {
             const double d = yB - yA;
-            toolTip = tr("\n\nCursor A: (%1 km / %2 dB)\n").arg(shortest(xA), shortest(yA))
-                + tr("Cursor B: (%1 km / %2 dB)\n").arg(shortest(xB), shortest(yB))
-                + tr("Cursor B-A: (%1 km / %2 dB)").arg(shortest(xB - xA), shortest(d))
-                + tr("&nbsp;Δx(B-A)/Δy(B-A): %1 dB/km").arg(shortest(d / length));
+            toolTip = tr("\n\nCursor A: (%1 km / %2 dB)\n").arg(num(xA), num(yA))
+                + tr("Cursor B: (%1 km / %2 dB)\n").arg(num(xB), num(yB))
+                + tr("Cursor B-A: (%1 km / %2 dB)").arg(num(xB - xA), num(d))
+                + tr("&nbsp;Δx(B-A)/Δy(B-A): %1 dB/km").arg(num(d / length));
             if (individual)
-                shortText = tr("\nCursor B-A: %1 dB").arg(shortest(d));
+                shortText = tr("\nCursor B-A: %1 dB").arg(num(d));
         } else {
             const double a = yA - yB;
-            toolTip = tr("\n\nSegment between cursors:\n") + tr(" Length: %1 km\n").arg(shortest(length))
-                + tr("  from: %1 km (%2 dB)\n").arg(shortest(xA), shortest(yA))
-                + tr("  to: %1 km (%2 dB)\n").arg(shortest(xB), shortest(yB))
-                + tr(" Attenuation: %1 dB (%2 dB/km)").arg(shortest(a), shortest(a / length));
+            toolTip = tr("\n\nSegment between cursors:\n") + tr(" Length: %1 km\n").arg(num(length))
+                + tr("  from: %1 km (%2 dB)\n").arg(num(xA), num(yA))
+                + tr("  to: %1 km (%2 dB)\n").arg(num(xB), num(yB))
+                + tr(" Attenuation: %1 dB (%2 dB/km)").arg(num(a), num(a / length));
             if (individual)
-                shortText = tr("\nΔCurs.: %2 dB\n(%3 dB/km)").arg(shortest(a), shortest(a / length));
+                shortText = tr("\nΔCurs.: %2 dB\n(%3 dB/km)").arg(num(a), num(a / length));
         }
         if (entity->itemWidget)
             entity->itemWidget->setCursorText(shortText, toolTip);
@@ -186,16 +186,16 @@ void MultiPlotOverview::showCursorInfo()
     const double meanSlope = meanDiff / length;
     QString text;
     if (abMode) {
-        text = tr("<P>&nbsp;Mean Cursor A: (%1 km / %2 dB)<br>").arg(shortest(xA), shortest(meanA))
-            + tr("&nbsp;Mean Cursor B: (%1 km / %2 dB)<br>").arg(shortest(xB), shortest(meanB))
-            + tr("&nbsp;Mean Cursor B-A: (%1 km / %2 dB)<br>").arg(shortest(xB - xA), shortest(meanDiff))
-            + tr("&nbsp;Mean Δx(B-A)/Δy(B-A): %1 dB/km").arg(shortest(meanSlope));
+        text = tr("<P>&nbsp;Mean Cursor A: (%1 km / %2 dB)<br>").arg(num(xA), num(meanA))
+            + tr("&nbsp;Mean Cursor B: (%1 km / %2 dB)<br>").arg(num(xB), num(meanB))
+            + tr("&nbsp;Mean Cursor B-A: (%1 km / %2 dB)<br>").arg(num(xB - xA), num(meanDiff))
+            + tr("&nbsp;Mean Δx(B-A)/Δy(B-A): %1 dB/km").arg(num(meanSlope));
     } else {
-        text = tr("<P>&nbsp;Segment between cursors: &nbsp;") + tr("Length: <b>%1 km</b><br>").arg(shortest(length))
-            + tr("&nbsp; from: <b>%1 km</b> (%2 dB) ").arg(shortest(xA), shortest(meanA))
-            + tr("to <b>%1 km</b> (%2 dB) <br>").arg(shortest(xB), shortest(meanB))
-            + tr("&nbsp; Mean Attenuation: <b>%1 dB</b> ").arg(shortest(meanDiff))
-            + tr("(<b>%1 dB/km</b>)</P>").arg(shortest(meanSlope));
+        text = tr("<P>&nbsp;Segment between cursors: &nbsp;") + tr("Length: <b>%1 km</b><br>").arg(num(length))
+            + tr("&nbsp; from: <b>%1 km</b> (%2 dB) ").arg(num(xA), num(meanA))
+            + tr("to <b>%1 km</b> (%2 dB) <br>").arg(num(xB), num(meanB))
+            + tr("&nbsp; Mean Attenuation: <b>%1 dB</b> ").arg(num(meanDiff))
+            + tr("(<b>%1 dB/km</b>)</P>").arg(num(meanSlope));
     }
     cursorInfoLabel->setText(text);
     fitCursorPanel();

@@ -61,7 +61,7 @@ QString MultiPlotOverviewItemWidget::getStdLabelToolTip()
     const QString details = (tr("\nNumber of Events: %1") + tr("\nWavelength: %2 nm") + tr("\nDate: ")
         + QString::fromStdString(p.fxd.Date) + tr("\nTrace Length: %3 km") + tr("\nPulse Width: %4 ns"))
                                 .arg(QString::number(p.events.NumberOfEvents), QString::number(p.gen.Wavelength),
-                                    shortest(p.fxd.Range), QString::number(p.fxd.PulseWidth));
+                                    num(p.fxd.Range), QString::number(p.fxd.PulseWidth));
     return tr("Path: ") + QString::fromStdWString(p.path) + details;
 }
 

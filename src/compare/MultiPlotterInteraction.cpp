@@ -39,8 +39,8 @@ bool MultiPlotter::eventFilter_pointHover(QObject* watched, QEvent* event)
     auto* mouse = static_cast<QMouseEvent*>(event);
     const QPoint p = chart::chartPosition(chart, watched, mouse);
     const QPointF data = chart.plane()->translateBack(p);
-    const QString x = shortest(data.x());
-    const QString y = shortest(data.y());
+    const QString x = num(data.x());
+    const QString y = num(data.y());
 
     QString toolTip;
     QString status;

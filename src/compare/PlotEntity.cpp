@@ -126,7 +126,7 @@ void PlotEntity::plotIndexRange(
     const auto toolTip = [&](uint64_t m) {
         return QStringLiteral("<table><tr><td>X</td><td>%1 km</td></tr><tr><td>Y</td><td>%2 dB</td></tr><tr><td>#</td>"
                               "<td>%3</td></tr><tr><td>📁</td><td>")
-                   .arg(shortest(x[m]), shortest(y[m]), QString::number(m))
+                   .arg(num(x[m]), num(y[m]), QString::number(m))
             + folder;
     };
 

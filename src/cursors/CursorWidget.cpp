@@ -27,7 +27,7 @@ void CursorWidget::writeRow(unsigned short cursor, double x, double y)
     const QString letter = cursor == 0 ? QStringLiteral("A") : QStringLiteral("B");
     const QString toolTip = QStringLiteral("<table><tr><td>X</td><td>%1 km</td></tr><tr><td>Y</td><td>%2 dB</td></tr>"
                                            "<tr><td>M</td><td>%3</td></tr></table>")
-                                .arg(shortest(x), shortest(y), letter);
+                                .arg(num(x), num(y), letter);
     chart::setPointRow(cursorModel, cursor, x, y, toolTip, chart::CursorMarker, cursor);
 }
 
@@ -68,7 +68,8 @@ void CursorWidget::setCursor(unsigned short cursor, double x)
     if (hidden || !plotter || !parser || cursor > 1)
         return;
     auto* plane = plotter->chart.plane();
-    const QRectF area = plane->diagramArea();
+    // The visible plot rectangle; the plane's diagramArea() spans the whole zoomed diagram.
+    const QRectF area = plane->visibleDiagramArea();
     const double left = plane->translateBack(QPointF(area.x(), area.y() + area.height())).x();
     const double right = plane->translateBack(QPointF(area.x() + area.width(), area.y() + area.height())).x();
     if (!(x >= left && x <= right))
@@ -102,11 +103,11 @@ void CursorWidget::showCursorInfo()
         const double dx = xB - xA;
         const double dy = yB - yA;
         QString text = QStringLiteral("<P>");
-        text += tr("&nbsp;Cursor A: (%1 km / %2 dB)<br>").arg(shortest(xA), shortest(yA));
-        text += tr("&nbsp;Cursor B: (%1 km / %2 dB)<br>").arg(shortest(xB), shortest(yB));
-        text += tr("&nbsp;Cursor B-A: (%1 km / %2 dB)<br>").arg(shortest(dx), shortest(dy));
-        text += tr("&nbsp;Δx(B-A)/Δy(B-A): %1 dB/km<br>").arg(shortest(dy / dx));
-        text += tr("&nbsp;LSA: %1 dB/km").arg(shortest(parser->getApproxDiff_LSA(xA, xB)));
+        text += tr("&nbsp;Cursor A: (%1 km / %2 dB)<br>").arg(num(xA), num(yA));
+        text += tr("&nbsp;Cursor B: (%1 km / %2 dB)<br>").arg(num(xB), num(yB));
+        text += tr("&nbsp;Cursor B-A: (%1 km / %2 dB)<br>").arg(num(dx), num(dy));
+        text += tr("&nbsp;Δx(B-A)/Δy(B-A): %1 dB/km<br>").arg(num(dy / dx));
+        text += tr("&nbsp;LSA: %1 dB/km").arg(num(parser->getApproxDiff_LSA(xA, xB)));
         text += QStringLiteral("</P>");
         infoLabel.setText(text);
         infoLabel.setToolTip(QString());
@@ -123,17 +124,17 @@ void CursorWidget::showCursorInfo()
     const double attenuation = sy - ey;
     QString text = QStringLiteral("<P>");
     text += tr("&nbsp;Segment between cursors: &nbsp;");
-    text += tr("Length: <b>%1 km</b>").arg(shortest(length));
+    text += tr("Length: <b>%1 km</b>").arg(num(length));
     text += tr("<br>&nbsp; from: <b>%1 km</b> (%2 dB)").arg(QString::number(sx, 'f', 3), QString::number(sy, 'f', 2));
     text += tr("&nbsp;to <b>%1 km</b> (%2 dB)").arg(QString::number(ex, 'f', 3), QString::number(ey, 'f', 2));
-    text += tr("<br>&nbsp; Attenuation: <b>%1 dB</b>").arg(shortest(attenuation));
-    text += tr("&nbsp;(<b>%1 dB/km</b>)").arg(shortest(attenuation / length));
-    text += tr("<br>&nbsp; LSA Att.: <b>%1 dB/km</b>").arg(shortest(-parser->getApproxDiff_LSA(sx, ex)));
+    text += tr("<br>&nbsp; Attenuation: <b>%1 dB</b>").arg(num(attenuation));
+    text += tr("&nbsp;(<b>%1 dB/km</b>)").arg(num(attenuation / length));
+    text += tr("<br>&nbsp; LSA Att.: <b>%1 dB/km</b>").arg(num(-parser->getApproxDiff_LSA(sx, ex)));
     text += QStringLiteral("</P>");
     infoLabel.setText(text);
     infoLabel.setToolTip(QStringLiteral("<P>") + tr("Full&nbsp;precision&nbsp;cursor&nbsp;positions:<br>")
-        + tr("from:&nbsp;<b>%1&nbsp;km</b>&nbsp;with&nbsp;<b>%2&nbsp;dB</b><br>").arg(shortest(sx), shortest(sy))
-        + tr("to&nbsp;<b>%1&nbsp;km</b>&nbsp;with&nbsp;<b>%2&nbsp;dB</b>").arg(shortest(ex), shortest(ey))
+        + tr("from:&nbsp;<b>%1&nbsp;km</b>&nbsp;with&nbsp;<b>%2&nbsp;dB</b><br>").arg(num(sx), num(sy))
+        + tr("to&nbsp;<b>%1&nbsp;km</b>&nbsp;with&nbsp;<b>%2&nbsp;dB</b>").arg(num(ex), num(ey))
         + QStringLiteral("</P>"));
 }
 

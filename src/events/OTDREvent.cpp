@@ -60,15 +60,15 @@ QTreeWidgetItem* OTDREvent::loadEvent(sor::SORParser* p, Plotter* chartOwner, so
 
     const QString type = QString::fromStdString(keyEvent->EventType);
     QStringList cells { QString::number(keyEvent->EventNr), QString::number(keyEvent->Distance * 1000, 'f', 3),
-        shortest(keyEvent->SpliceLoss), shortest(keyEvent->Slope), shortest(keyEvent->ReflectionLoss),
-        shortest(cumulative) };
+        num(keyEvent->SpliceLoss), num(keyEvent->Slope), num(keyEvent->ReflectionLoss),
+        num(cumulative) };
     if (advanced) {
-        cells << tr("%1 ns").arg(shortest(keyEvent->TimeOfTravel * 0.1))
-              << tr("%1 km").arg(shortest(keyEvent->EndOfPrevEvent))
-              << tr("%1 km").arg(shortest(keyEvent->BeginOfCurrentEvent))
-              << tr("%1 km").arg(shortest(keyEvent->EndOfCurrentEvent))
-              << tr("%1 km").arg(shortest(keyEvent->BeginOfNextEvent))
-              << tr("%1 km").arg(shortest(keyEvent->PeakPointCurrent)) << QString::fromStdString(keyEvent->Comment)
+        cells << tr("%1 ns").arg(num(keyEvent->TimeOfTravel * 0.1))
+              << tr("%1 km").arg(num(keyEvent->EndOfPrevEvent))
+              << tr("%1 km").arg(num(keyEvent->BeginOfCurrentEvent))
+              << tr("%1 km").arg(num(keyEvent->EndOfCurrentEvent))
+              << tr("%1 km").arg(num(keyEvent->BeginOfNextEvent))
+              << tr("%1 km").arg(num(keyEvent->PeakPointCurrent)) << QString::fromStdString(keyEvent->Comment)
               << type;
     }
     item = new QTreeWidgetItem(cells, 0);
@@ -97,7 +97,7 @@ void OTDREvent::createEventMarker()
             const QString toolTip
                 = QStringLiteral("<table><tr><td>X</td><td>%1 km</td></tr><tr><td>Y</td><td>%2 dB</td>"
                                  "</tr><tr><td>E</td><td>#%3</td></tr></table>\n")
-                      .arg(shortest(x), shortest(y), QString::number(keyEvent->EventNr))
+                      .arg(num(x), num(y), QString::number(keyEvent->EventNr))
                 + type;
             chart::setPointRow(markerModel, 0, x, y, toolTip, chart::EventMarker, keyEvent->EventNr);
         }

@@ -29,6 +29,8 @@ OTDREventHandler::~OTDREventHandler()
     // The events go with their panel; their rows belong to the table and their markers to the chart.
     qDeleteAll(events);
     events.clear();
+    // The table's teardown sends events to its viewport; this filter would reach into the half-destroyed table.
+    eventTable.viewport()->removeEventFilter(this);
 }
 
 void OTDREventHandler::loadEvents(sor::SORParser* p, Plotter* chartOwner, bool adv)
@@ -40,8 +42,8 @@ void OTDREventHandler::loadEvents(sor::SORParser* p, Plotter* chartOwner, bool a
     const auto& block = parser->events;
     summaryTable.setColumnCount(4);
     summaryTable.setHeaderLabels({ tr("Length [km]"), tr("IL [dB]"), tr("ORL [dB]"), tr("Att. [dB/km]") });
-    auto* total = new QTreeWidgetItem(QStringList { shortest(block.FiberLength), shortest(block.TotalLoss),
-        shortest(block.ORL), shortest(block.TotalLoss / block.FiberLength) });
+    auto* total = new QTreeWidgetItem(QStringList { num(block.FiberLength), num(block.TotalLoss),
+        num(block.ORL), num(block.TotalLoss / block.FiberLength) });
     summaryTable.addTopLevelItem(total);
     summaryTable.setSelectionMode(QAbstractItemView::ExtendedSelection);
     summaryTable.setRootIsDecorated(false);

@@ -2,6 +2,7 @@
 #include "widgets/Format.h"
 
 #include <QColor>
+#include <QFontMetrics>
 #include <QMouseEvent>
 #include <QStandardItemModel>
 #include <QWidget>
@@ -168,16 +169,22 @@ void applyViewLimits(KChart::CartesianCoordinatePlane* plane)
 bool styleAxes(KChart::CartesianCoordinatePlane* plane, KChart::CartesianAxis* xAxis, KChart::CartesianAxis* yAxis,
     const QColor& textColour)
 {
+    // Every axis and grid setter lays the whole chart out again: set only what changed.
     const QRectF r = plane->visibleDataRange();
     const bool inKm = r.width() >= 1;
-    xAxis->setAnnotations(generateTicks(r.x(), r.x() + r.width(), 10, !inKm));
-    yAxis->setAnnotations(generateTicks(r.y() + r.height(), r.y(), 10, false));
+    const auto xTicks = generateTicks(r.x(), r.x() + r.width(), 10, !inKm);
+    const auto yTicks = generateTicks(r.y() + r.height(), r.y(), 10, false);
+    if (xAxis->annotations() != xTicks)
+        xAxis->setAnnotations(xTicks);
+    if (yAxis->annotations() != yTicks)
+        yAxis->setAnnotations(yTicks);
 
     KChart::RulerAttributes ruler = yAxis->rulerAttributes();
     ruler.setShowMajorTickMarks(false);
     ruler.setShowMinorTickMarks(false);
-    xAxis->setRulerAttributes(ruler);
-    yAxis->setRulerAttributes(ruler);
+    for (auto* axis : { xAxis, yAxis })
+        if (!(axis->rulerAttributes() == ruler))
+            axis->setRulerAttributes(ruler);
 
     KChart::TextAttributes text = xAxis->textAttributes();
     QPen pen = text.pen();
@@ -186,17 +193,21 @@ bool styleAxes(KChart::CartesianCoordinatePlane* plane, KChart::CartesianAxis* x
     KChart::TextAttributes rotated = text;
     rotated.setRotation(-90);
     rotated.setAutoRotate(false);
-    xAxis->setTextAttributes(text);
-    yAxis->setTextAttributes(rotated);
-    xAxis->setTitleTextAttributes(text);
-    yAxis->setTitleTextAttributes(text);
+    if (!(xAxis->textAttributes() == text))
+        xAxis->setTextAttributes(text);
+    if (!(yAxis->textAttributes() == rotated))
+        yAxis->setTextAttributes(rotated);
+    for (auto* axis : { xAxis, yAxis })
+        if (!(axis->titleTextAttributes() == text))
+            axis->setTitleTextAttributes(text);
 
     KChart::GridAttributes grid = plane->gridAttributes(Qt::Horizontal);
     grid.setGridVisible(true);
     grid.setSubGridVisible(true);
     grid.setLinesOnAnnotations(true);
-    plane->setGridAttributes(Qt::Horizontal, grid);
-    plane->setGridAttributes(Qt::Vertical, grid);
+    for (const auto orientation : { Qt::Horizontal, Qt::Vertical })
+        if (!(plane->gridAttributes(orientation) == grid))
+            plane->setGridAttributes(orientation, grid);
     return inKm;
 }
 
@@ -233,11 +244,26 @@ void setDiamondMarkers(KChart::AbstractDiagram* diagram, bool visible, qreal siz
     diagram->setDataValueAttributes(dva);
 }
 
+std::pair<QPointF, QPointF> separateLetters(QPointF a, QPointF b, const QFontMetrics& metrics)
+{
+    const QRect rectA = metrics.tightBoundingRect(QStringLiteral("A"));
+    const QRect rectB = metrics.tightBoundingRect(QStringLiteral("B"));
+    const QRect& leftRect = a.x() <= b.x() ? rectA : rectB;
+    const double gap = leftRect.right() - leftRect.left() + 9;
+    if (std::abs(a.x() - b.x()) <= gap) {
+        if (a.x() <= b.x())
+            a.rx() -= rectA.right() - rectA.left() + 6;
+        else
+            b.rx() -= rectB.right() - rectB.left() + 11;
+    }
+    return { a, b };
+}
+
 QString pointToolTip(double x, double y, unsigned index)
 {
     return QStringLiteral("<table><tr><td>X</td><td>%1 km</td></tr><tr><td>Y</td><td>%2 dB</td></tr><tr><td>#</td>"
                           "<td>%3</td></tr></table>")
-        .arg(shortest(x), shortest(y), QString::number(index));
+        .arg(num(x), num(y), QString::number(index));
 }
 
 void setPointRow(

@@ -1,5 +1,6 @@
 #include "plotter/MarkerPainting.h"
 
+#include "plotter/ChartMath.h"
 #include "shell/Application.h"
 
 #include <QAbstractItemModel>
@@ -27,7 +28,8 @@ namespace {
     Geometry measure(KChart::CartesianCoordinatePlane* plane, int widgetWidth)
     {
         Geometry g {};
-        const QRectF area = plane->diagramArea();
+        // The visible plot rectangle; the plane's diagramArea() spans the whole zoomed diagram.
+        const QRectF area = plane->visibleDiagramArea();
         g.visible = plane->visibleDataRange();
         g.yTop = std::min(plane->translateBack(area.topLeft()).y(), g.visible.top());
         g.yBottom = std::max(plane->translateBack(area.bottomLeft()).y(), g.visible.y() + g.visible.height());
@@ -82,19 +84,9 @@ void paintMarkerLabelsAndUnits(QPainter& painter, KChart::CartesianCoordinatePla
         const QColor colour = app()->cursorLineColour;
         painter.setPen(QPen(QBrush(colour, Qt::SolidPattern), 1, Qt::SolidLine));
         painter.setBrush(QBrush(colour, Qt::SolidPattern));
-        QPointF a = plane->translate(QPointF(cursorX(cursors, 0) - g.d, g.yBottom)) + QPointF(5, -5);
-        QPointF b = plane->translate(QPointF(cursorX(cursors, 1) - g.d, g.yBottom)) + QPointF(5, -5);
-        const QRect rectA = metrics.tightBoundingRect(QStringLiteral("A"));
-        const QRect rectB = metrics.tightBoundingRect(QStringLiteral("B"));
-        const QRect& leftRect = a.x() <= b.x() ? rectA : rectB;
-        const double gap = leftRect.right() - leftRect.left() + 9;
-        if (std::abs(a.x() - b.x()) <= gap) {
-            // Too close: the left-hand letter moves further left so the two stay readable.
-            if (a.x() <= b.x())
-                a.rx() -= rectA.right() - rectA.left() + 6;
-            else
-                b.rx() -= rectB.right() - rectB.left() + 11;
-        }
+        const auto [a, b]
+            = separateLetters(plane->translate(QPointF(cursorX(cursors, 0) - g.d, g.yBottom)) + QPointF(5, -5),
+                plane->translate(QPointF(cursorX(cursors, 1) - g.d, g.yBottom)) + QPointF(5, -5), metrics);
         if (a.x() > g.leftEdge)
             painter.drawText(a, QStringLiteral("A"));
         if (b.x() > g.leftEdge)

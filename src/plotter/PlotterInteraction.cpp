@@ -44,8 +44,7 @@ bool Plotter::eventFilter_pointHover(QObject* watched, QEvent* event)
             continue;
         toolTip = model->index(row, 2).data(Qt::ToolTipRole).toString();
         status = tr("X: %1 km  Y: %2 dB  Near event #%3")
-                     .arg(shortest(X), shortest(Y),
-                         QString::number(static_cast<int>(model->index(row, 4).data().toDouble())));
+                     .arg(num(X), num(Y), QString::number(static_cast<int>(model->index(row, 4).data().toDouble())));
         const QVariant marker = model->index(row, 5).data(Qt::UserRole);
         if (marker.isValid())
             handleEventHover(marker.toUInt());
@@ -57,12 +56,12 @@ bool Plotter::eventFilter_pointHover(QObject* watched, QEvent* event)
         if (!traceModel.data(idx, Qt::DisplayRole).isValid()) {
             toolTip = tr("<table><tr><td>X</td><td>%1 km</td></tr><tr><td>Y</td><td>%2 dB</td></tr><tr><td>#</td>"
                          "<td>Not a data point</td></tr></table>")
-                          .arg(shortest(X), shortest(Y));
-            status = QStringLiteral("X: %1 km  Y: %2 dB").arg(shortest(X), shortest(Y));
+                          .arg(num(X), num(Y));
+            status = QStringLiteral("X: %1 km  Y: %2 dB").arg(num(X), num(Y));
         } else {
             toolTip = traceModel.index(idx.row(), 2).data(Qt::ToolTipRole).toString();
             status = tr("X: %1 km  Y: %2 dB  Near point number %3")
-                         .arg(shortest(X), shortest(Y),
+                         .arg(num(X), num(Y),
                              QString::number(static_cast<qlonglong>(traceModel.index(idx.row(), 4).data().toDouble())));
         }
     }

@@ -6,6 +6,7 @@
 #include "compare/MultiPlotOverviewItemWidget.h"
 #include "compare/PlotEntity.h"
 #include "compare/SORMultiTab.h"
+#include "widgets/Format.h"
 
 // The event table of a comparison: the totals and key events of the trace list's current row.
 class TestMultiPlotEventDisplay : public QObject {
@@ -90,7 +91,7 @@ private Q_SLOTS:
         QCOMPARE(display().eventTree.topLevelItemCount(), 3);
         QCOMPARE(display().totalTree.topLevelItemCount(), 1);
         const double length = tab->plotter.entities[1]->parser.events.FiberLength;
-        QCOMPARE(display().totalTree.topLevelItem(0)->text(0), shortestText(length));
+        QCOMPARE(display().totalTree.topLevelItem(0)->text(0), num(length));
         QCOMPARE(display().totalTree.topLevelItem(0)->text(1), QStringLiteral("1.5"));
         QCOMPARE(display().totalTree.topLevelItem(0)->text(2), QStringLiteral("32"));
         QVERIFY(display().totalTree.height() > 0);
@@ -133,9 +134,6 @@ private Q_SLOTS:
         QVERIFY(bright.isValid() && dark.isValid());
         QVERIFY(bright != dark);
     }
-
-private:
-    static QString shortestText(double v) { return QString::number(v, 'g', QLocale::FloatingPointShortest); }
 };
 
 TAVIX_TEST_MAIN(TestMultiPlotEventDisplay)

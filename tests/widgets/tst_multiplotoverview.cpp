@@ -44,7 +44,7 @@ class TestMultiPlotOverview : public QObject {
         return tab->infoWidget.overview;
     }
 
-    static QString reading(double v) { return shortest(v); }
+    static QString reading(double v) { return num(v); }
 
 private Q_SLOTS:
     void cleanup()
@@ -62,7 +62,7 @@ private Q_SLOTS:
         const sor::SORParser& p = tab->plotter.entities[1]->parser;
         const QString standard = QStringLiteral("Path: ") + QString::fromStdWString(p.path)
             + QStringLiteral("\nNumber of Events: 2\nWavelength: 1310 nm\nDate: ") + QString::fromStdString(p.fxd.Date)
-            + QStringLiteral("\nTrace Length: ") + shortest(p.fxd.Range) + QStringLiteral(" km\nPulse Width: 100 ns");
+            + QStringLiteral("\nTrace Length: ") + num(p.fxd.Range) + QStringLiteral(" km\nPulse Width: 100 ns");
         QCOMPARE(row->getStdLabelToolTip(), standard);
         QCOMPARE(row->label.toolTip(), standard);
         QCOMPARE(row->visibleBox.text(), QString());
@@ -194,6 +194,14 @@ private Q_SLOTS:
         QCOMPARE(list.cursorModel.index(0, 2).data(Qt::ToolTipRole).toString(),
             QStringLiteral("<table><tr><td>X</td><td>0.5 km</td></tr><tr><td>Y</td><td>0 dB</td></tr><tr><td>M</td>"
                            "<td>A</td></tr></table>"));
+        // Zoomed in, only the visible part of the chart takes a cursor.
+        tab->plotter.chart.zoom(4.0f);
+        const QRectF shown = tab->plotter.chart.plane()->visibleDataRange();
+        list.setCursor(1, shown.x() - 0.01);
+        list.setCursor(1, shown.x() + shown.width() + 0.01);
+        QCOMPARE(list.cursorModel.index(1, 0).data().toDouble(), 0.0);
+        list.setCursor(1, shown.center().x());
+        QCOMPARE(list.cursorModel.index(1, 0).data().toDouble(), shown.center().x());
         // The mode switch rebuilds the readings.
         const QString before = list.cursorInfoLabel->text();
         app()->cursorMode = false;

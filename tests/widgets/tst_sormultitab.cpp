@@ -1,4 +1,4 @@
-#include "MessageBoxes.h"
+#include "Dialogs.h"
 #include "TestMain.h"
 #include "TraceFiles.h"
 

@@ -2,29 +2,26 @@
 
 #include <QApplication>
 #include <QMessageBox>
-#include <QObject>
 #include <QStringList>
 #include <QTimer>
 
-// Closes every message box that opens while it lives, recording title and text, so code that asks the user can
-// run in a test without blocking.
+// While alive, accepts every message box as soon as it shows and records its title and text.
 class MessageBoxCloser : public QObject {
 public:
     MessageBoxCloser()
     {
-        timer.setInterval(10);
-        QObject::connect(&timer, &QTimer::timeout, this, [this] {
+        connect(&timer, &QTimer::timeout, this, [this] {
             const auto widgets = QApplication::topLevelWidgets();
             for (QWidget* w : widgets) {
                 auto* box = qobject_cast<QMessageBox*>(w);
                 if (box && box->isVisible()) {
                     titles << box->windowTitle();
                     texts << box->text();
-                    box->done(0);
+                    box->accept();
                 }
             }
         });
-        timer.start();
+        timer.start(5);
     }
 
     QStringList titles;

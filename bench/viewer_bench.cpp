@@ -1,0 +1,112 @@
+// Single-trace tab on a large trace: time to the first finished paint, and one wheel zoom step, with where the
+// time goes.
+#include "BenchUtil.h"
+#include "SyntheticTrace.h"
+
+#include "plotter/ChartMath.h"
+#include "plotter/Plotter.h"
+#include "shell/Application.h"
+#include "shell/MainWindow.h"
+#include "shell/SORTab.h"
+#include "sor/SORParser.h"
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+
+#include <KChartCartesianCoordinatePlane>
+
+#include <filesystem>
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::string path = argc > 1 ? argv[1] : "";
+    std::string temp;
+    if (path.empty()) {
+        temp = (std::filesystem::temp_directory_path() / "tavix-viewer-bench-1M.sor").string();
+        SynthOptions o;
+        o.samples = 1000000;
+        o.spacingMetres = 0.1;
+        o.events = 12;
+        sortest::writeFile(temp, synthesize(o).build());
+        path = temp;
+    }
+    int qtArgc = 1;
+    Application application(qtArgc, argv);
+    const QString file = QString::fromStdString(path);
+    const int reps = 7;
+    std::fprintf(stderr, "viewer benchmark: %s, median of %d runs\n", path.c_str(), reps);
+
+    bench::QuietStdout quiet;
+    const double parseMs = bench::medianMs(reps, [&] { sor::SORParser p(file.toStdWString()); });
+    sor::SORParser parser(file.toStdWString());
+    const double xyMs = bench::medianMs(reps, [&] {
+        parser.xyCached = false;
+        parser.getXY();
+    });
+
+    // From the open request to the first finished paint of the chart.
+    double openMs = 0;
+    double firstPaintMs = 0;
+    {
+        std::vector<double> opens, paints;
+        for (int i = 0; i < reps; ++i) {
+            MainWindow window;
+            window.resize(1600, 1000);
+            window.show();
+            QCoreApplication::processEvents();
+            QElapsedTimer clock;
+            clock.start();
+            window.tabs._addSORTab(file);
+            const double added = clock.nsecsElapsed() / 1e6;
+            auto* tab = qobject_cast<SORTab*>(window.tabs.currentWidget());
+            QEventLoop loop;
+            QObject::connect(&tab->plotter.chart, &KChart::Chart::finishedDrawing, &loop, &QEventLoop::quit);
+            QTimer::singleShot(5000, &loop, &QEventLoop::quit);
+            tab->plotter.chart.update();
+            loop.exec();
+            opens.push_back(clock.nsecsElapsed() / 1e6);
+            paints.push_back(opens.back() - added);
+        }
+        std::sort(opens.begin(), opens.end());
+        std::sort(paints.begin(), paints.end());
+        openMs = opens[opens.size() / 2];
+        firstPaintMs = paints[paints.size() / 2];
+    }
+
+    // One wheel step at full trace size: model refill plus a repaint, and each alone.
+    MainWindow window;
+    window.resize(1600, 1000);
+    window.show();
+    window.tabs._addSORTab(file);
+    QCoreApplication::processEvents();
+    auto* tab = qobject_cast<SORTab*>(window.tabs.currentWidget());
+    auto& chart = tab->plotter.chart;
+    auto* plane = chart.plane();
+    bool in = true;
+    const double zoomMs = bench::medianMs(15, [&] {
+        // Alternate 1.5 and 1/1.5 around the view of the whole trace.
+        chart.zoom(in ? 1.5f : 1 / 1.5f);
+        in = !in;
+        chart.repaint();
+    });
+    plane->setZoomFactorX(1.5);
+    plane->setZoomFactorY(1.5);
+    const auto& xy = parser.getXY();
+    const auto range = chart::visibleIndexRange(xy[0], plane->visibleDataRange().left(), plane->visibleDataRange().right());
+    const double fillMs = bench::medianMs(15, [&] { tab->plotter.plotIndexRange(range.first, range.second, xy[0], xy[1]); });
+    const double paintMs = bench::medianMs(15, [&] { chart.repaint(); });
+
+    bench::row("parse (reader, checksum included)", parseMs);
+    bench::row("getXY (km and dB for every sample)", xyMs);
+    bench::row("open: _addSORTab to first finished paint", openMs);
+    bench::row("  of which the first paint", firstPaintMs);
+    bench::row("wheel zoom step (re-plot and repaint)", zoomMs);
+    bench::row("  model fill of the visible part (decimation)", fillMs);
+    bench::row("  KChart repaint", paintMs);
+    std::fprintf(stderr, "  rows in the chart model: %d\n", tab->plotter.traceModel.rowCount());
+    if (!temp.empty())
+        std::remove(temp.c_str());
+    return 0;
+}
