@@ -48,7 +48,10 @@ public:
     void _createMinMaxDiagram();
     /// Plots the part of one trace (or of every trace) that the view shows.
     void _plotVisible(PlotEntity* entity);
+    void _plotVisible(PlotEntity* entity, const QRectF& visible);
     void _plotAllVisible();
+    /// After a view change: axis ticks, every trace's visible part, repaint.
+    void _replotAll();
     void handleRubberBandZoomedEvent();
 
     void paintMarkerLines(QPainter& painter);

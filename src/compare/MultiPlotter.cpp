@@ -142,18 +142,31 @@ void MultiPlotter::_createMinMaxDiagram()
     }
 }
 
-void MultiPlotter::_plotVisible(PlotEntity* entity)
+void MultiPlotter::_plotVisible(PlotEntity* entity) { _plotVisible(entity, chart.plane()->visibleDataRange()); }
+
+void MultiPlotter::_plotVisible(PlotEntity* entity, const QRectF& visible)
 {
     const auto& xy = entity->parser.getXY();
-    const QRectF r = chart.plane()->visibleDataRange();
-    const auto [first, last] = chart::visibleIndexRange(xy[0], r.x(), r.x() + r.width());
+    const auto [first, last] = chart::visibleIndexRange(xy[0], visible.x(), visible.x() + visible.width());
     entity->plotIndexRange(first, last, xy[0], xy[1]);
 }
 
 void MultiPlotter::_plotAllVisible()
 {
+    // Read once: each refilled model makes the plane measure its diagram again, and the range, pinned by the
+    // range diagram, stays the same.
+    const QRectF visible = chart.plane()->visibleDataRange();
     for (PlotEntity* entity : qAsConst(entities))
-        _plotVisible(entity);
+        _plotVisible(entity, visible);
+}
+
+void MultiPlotter::_replotAll()
+{
+    // Ticks first: new annotations make the chart measure every diagram, cheaply while the models are still the
+    // ones it measured for the last paint. The ticks depend on the visible range only, which the range diagram pins.
+    updateAxisTicks();
+    _plotAllVisible();
+    chart.update();
 }
 
 QMap<qreal, QString> MultiPlotter::_generateTicks(double min, double max, int count, bool inMetres)
@@ -193,6 +206,5 @@ void MultiPlotter::changeEvent(QEvent* event)
     GWidget::changeEvent(event);
     if (event->type() != QEvent::PaletteChange)
         return;
-    _plotAllVisible();
-    updateAxisTicks();
+    _replotAll();
 }

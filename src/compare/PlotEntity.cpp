@@ -8,6 +8,7 @@
 #include "widgets/Format.h"
 
 #include <QSignalBlocker>
+#include <QStringBuilder>
 
 #include <KChartAbstractCoordinatePlane>
 #include <KChartCartesianCoordinatePlane>
@@ -17,6 +18,36 @@
 #include <cmath>
 #include <cstdlib>
 #include <random>
+
+namespace {
+
+struct Extremes {
+    uint64_t maxAt;
+    uint64_t minAt;
+    double maxY;
+    double minY;
+};
+
+// First occurrences of the largest and the smallest of y[from, to); a function of its own keeps the running values
+// in registers, which the scan over every sample of every trace depends on.
+Extremes extremes(const double* y, uint64_t from, uint64_t to)
+{
+    Extremes r { from, from, y[from], y[from] };
+    for (uint64_t j = from + 1; j < to; ++j) {
+        const double v = y[j];
+        if (v > r.maxY) {
+            r.maxY = v;
+            r.maxAt = j;
+        }
+        if (v < r.minY) {
+            r.minY = v;
+            r.minAt = j;
+        }
+    }
+    return r;
+}
+
+} // namespace
 
 PlotEntity::PlotEntity(sor::SORParser&& p, MultiPlotter* chartOwner)
     : QObject(chartOwner)
@@ -121,13 +152,14 @@ void PlotEntity::plotIndexRange(
     const uint64_t rows = compress ? std::min<uint64_t>(maxPoints, e) : y.size();
     const uint64_t nx = x.size();
     const uint64_t ny = y.size();
-    // The file name goes in after the numbers, so that no "%1" in it is taken for a placeholder.
-    const QString folder = fileName.toHtmlEscaped() + QStringLiteral("</td></tr></table>");
-    const auto toolTip = [&](uint64_t m) {
-        return QStringLiteral("<table><tr><td>X</td><td>%1 km</td></tr><tr><td>Y</td><td>%2 dB</td></tr><tr><td>#</td>"
-                              "<td>%3</td></tr><tr><td>📁</td><td>")
-                   .arg(num(x[m]), num(y[m]), QString::number(m))
-            + folder;
+    // Put together piece by piece: thousands per view change, and the file name must not be searched for
+    // placeholders.
+    const QString folder = QStringLiteral("</td></tr><tr><td>📁</td><td>") + fileName.toHtmlEscaped()
+        + QStringLiteral("</td></tr></table>");
+    const auto toolTip = [&](uint64_t m) -> QString {
+        return QStringLiteral("<table><tr><td>X</td><td>") % num(x[m])
+            % QStringLiteral(" km</td></tr><tr><td>Y</td><td>") % num(y[m])
+            % QStringLiteral(" dB</td></tr><tr><td>#</td><td>") % QString::number(m) % folder;
     };
 
     {
@@ -158,17 +190,10 @@ void PlotEntity::plotIndexRange(
                     // Both rows of a pair take the same window, its two buckets: the even row the extreme that comes
                     // first, the odd row the other one.
                     const uint64_t to = std::min(first + (k + e) / rows, ny);
-                    uint64_t maxAt = m;
-                    uint64_t minAt = m;
-                    for (uint64_t j = m + 1; j < to; ++j) {
-                        if (y[j] > y[maxAt])
-                            maxAt = j;
-                        if (y[j] < y[minAt])
-                            minAt = j;
-                    }
-                    const bool maxFirst = maxAt <= minAt;
-                    value = maxFirst ? y[maxAt] : y[minAt];
-                    later = maxFirst ? y[minAt] : y[maxAt];
+                    const Extremes w = extremes(y.data(), m, to);
+                    const bool maxFirst = w.maxAt <= w.minAt;
+                    value = maxFirst ? w.maxY : w.minY;
+                    later = maxFirst ? w.minY : w.maxY;
                 } else if (pairs) {
                     value = later;
                 }

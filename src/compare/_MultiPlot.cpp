@@ -53,9 +53,7 @@ void _MultiPlot::resetView()
         return;
     plane()->setZoomCenter(QPointF(0.5, 0.5));
     chart::setZoom(plane(), 1, 1);
-    owner->_plotAllVisible();
-    owner->updateAxisTicks();
-    update();
+    owner->_replotAll();
 }
 
 void _MultiPlot::enforceViewLimitsAndUpdate()
@@ -63,9 +61,7 @@ void _MultiPlot::enforceViewLimitsAndUpdate()
     if (!hasData)
         return;
     chart::applyViewLimits(plane());
-    owner->_plotAllVisible();
-    owner->updateAxisTicks();
-    update();
+    owner->_replotAll();
 }
 
 QRectF _MultiPlot::updateRange()
@@ -199,11 +195,8 @@ void _MultiPlot::wheelEvent(QWheelEvent* event)
     enforceViewLimitsAndUpdate();
     // Not after a snap back to the whole view.
     if (sized && p->zoomFactorX() == zoomX && p->zoomFactorY() == zoomY
-        && chart::keepUnderPointer(p, fullRange, anchor, pos)) {
-        owner->_plotAllVisible();
-        owner->updateAxisTicks();
-        update();
-    }
+        && chart::keepUnderPointer(p, fullRange, anchor, pos))
+        owner->_replotAll();
 }
 
 void _MultiPlot::paintEvent(QPaintEvent* event)
