@@ -68,16 +68,6 @@ private Q_SLOTS:
         TestSupport::resetApplication();
     }
 
-    void startsWithItsPrompt()
-    {
-        QCOMPARE(display().titleLabel.text(), QStringLiteral("  Select a list item to show events"));
-        QCOMPARE(display().totalLabel.text(), QStringLiteral("  Total Distance"));
-        QCOMPARE(display().eventsLabel.text(), QStringLiteral("  Events"));
-        QCOMPARE(display().totalTree.height(), 0);
-        QCOMPARE(display().eventTree.headerItem()->text(5), QStringLiteral("Cumul. IL [dB]"));
-        QCOMPARE(display().eventTree.columnWidth(3), 74);
-    }
-
     void showsTheCurrentRowOnly()
     {
         add(QStringLiteral("plain.sor"), sortest::Events());

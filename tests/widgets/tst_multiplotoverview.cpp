@@ -55,7 +55,7 @@ private Q_SLOTS:
 
     void rowTexts()
     {
-        MultiPlotOverview& list = open(2);
+        open(2);
         auto* row = tab->plotter.entities[1]->itemWidget.data();
         QVERIFY(row);
         QCOMPARE(row->label.text(), QStringLiteral("t1.sor #E:2"));
@@ -65,12 +65,6 @@ private Q_SLOTS:
             + QStringLiteral("\nTrace Length: ") + num(p.fxd.Range) + QStringLiteral(" km\nPulse Width: 100 ns");
         QCOMPARE(row->getStdLabelToolTip(), standard);
         QCOMPARE(row->label.toolTip(), standard);
-        QCOMPARE(row->visibleBox.text(), QString());
-        QVERIFY(row->visibleBox.isChecked());
-        QCOMPARE(row->viewButton.text(), QStringLiteral("View"));
-        QCOMPARE(row->removeButton.text(), QStringLiteral("Remove"));
-        QCOMPARE(list.loadButton.text(), QStringLiteral("Load additional sor Files"));
-        QCOMPARE(list.plotsLabel.text(), QStringLiteral("  Plots"));
     }
 
     void individualReadings_data()

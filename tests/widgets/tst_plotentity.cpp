@@ -3,9 +3,7 @@
 
 #include "compare/PlotEntity.h"
 #include "plotter/ChartMath.h"
-#include "shell/Application.h"
 
-#include <KChartPlotter>
 
 #include <cmath>
 
@@ -142,16 +140,6 @@ private Q_SLOTS:
         QCOMPARE(PlotEntity::generatedColour(seed), colour);
     }
 
-    void generatedColoursStayInTheirBands()
-    {
-        for (quint32 seed = 0; seed < 3000000000u; seed += 99991u) {
-            const QColor c = PlotEntity::generatedColour(seed);
-            QVERIFY(c.green() < 130);
-            const int high = std::max(c.red(), c.blue());
-            QVERIFY2(high >= 205 && high <= 254, qPrintable(QString::number(seed)));
-        }
-    }
-
     void fileNames_data()
     {
         QTest::addColumn<QString>("path");
@@ -185,30 +173,6 @@ private Q_SLOTS:
         const QString tip = entity->model.index(3, 2).data(Qt::ToolTipRole).toString();
         QVERIFY2(tip.endsWith(QStringLiteral("<td>📁</td><td>run%1&lt;b&gt;.sor</td></tr></table>")), qPrintable(tip));
         QVERIFY(tip.contains(QStringLiteral("<td>#</td><td>3</td>")));
-    }
-
-    void pens()
-    {
-        const auto entity = entityOf(10);
-        QVERIFY(entity);
-        entity->diagram = new KChart::Plotter(); // the entity deletes it
-        entity->colourSeed = 1;
-        entity->setPen();
-        QCOMPARE(entity->diagram->pen().color(), QColor(123, 65, 205));
-        QCOMPARE(entity->diagram->pen().style(), Qt::SolidLine);
-
-        entity->selected = true;
-        entity->setPen();
-        QCOMPARE(entity->diagram->pen().color(), app()->selectedMultiGraphPenColour);
-
-        // Hidden wins over selected; shown again, the trace has its old colour.
-        entity->visible = false;
-        entity->setPen();
-        QCOMPARE(entity->diagram->pen().style(), Qt::NoPen);
-        entity->visible = true;
-        entity->selected = false;
-        entity->setPen();
-        QCOMPARE(entity->diagram->pen().color(), QColor(123, 65, 205));
     }
 
     void distancesThatAreNotNumbersStayOutOfTheModel()
