@@ -90,8 +90,8 @@ void MultiPlotter::plot(sor::SORParser&& parser)
         minMaxDiagram->addAxis(xAxis);
         minMaxDiagram->addAxis(yAxis);
     }
-    _plotVisible(entity);
-    updateAxisTicks();
+    // Every trace, not only the new one: a longer range moves a zoomed view over the data of the others.
+    _replotAll();
     chart.plane()->setRubberBandZoomingEnabled(true);
 
     if (cursorOwner && !cursorOwner->cursorsHidden)

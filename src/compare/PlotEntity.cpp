@@ -78,12 +78,12 @@ PlotEntity::~PlotEntity()
     if (owner) {
         owner->entities.removeAll(this);
         owner->_createMinMaxDiagram();
-        owner->updateAxisTicks();
         if (owner->entities.isEmpty()) {
             owner->chart.plane()->setRubberBandZoomingEnabled(false);
             owner->chart.hasData = false;
         }
-        owner->chart.update();
+        // A shorter range moves the view over the data: the others need their new visible parts.
+        owner->_replotAll();
     }
 
     if (itemWidget && traceList) {

@@ -205,6 +205,17 @@ private Q_SLOTS:
         QCOMPARE(p.chart.plane()->zoomFactorX(), 2.5);
         // The range shrank to the remaining traces.
         QVERIFY(p.minMaxModel.index(0, 0).data().toDouble() < 1.0);
+        // The same view of a shorter range shows other samples: the remaining traces are plotted for it.
+        const QRectF shown = p.chart.plane()->visibleDataRange();
+        const QList<double> numbers = sampleNumbers(p.entities[0]);
+        const auto& xs = p.entities[0]->parser.getXY()[0];
+        QVERIFY(xs[numbers.first()] <= shown.x() && xs[numbers.last()] >= shown.x() + shown.width());
+        QVERIFY(numbers.size() < 999);
+        // Likewise when a longer trace joins.
+        load(trace(QStringLiteral("d.sor"), 5000));
+        const QRectF wider = p.chart.plane()->visibleDataRange();
+        const QList<double> now = sampleNumbers(p.entities[0]);
+        QVERIFY(wider.x() > xs.back() ? now.first() >= 997 : xs[now.first()] <= wider.x());
     }
 
     void hoverPrefersTheTraceLoadedFirst_data()
