@@ -46,7 +46,7 @@ MultiPlotOverview::MultiPlotOverview(MultiPlotEventDisplay* display, QWidget* pa
     cursorInfoLayout->setSizeConstraint(QLayout::SetMinimumSize);
     cursorInfoLabel = new QLabel(cursorInfoWidget);
     cursorInfoLabel->setObjectName(QStringLiteral("cursorInfoLabel"));
-    // Wrapped, the long full-precision readings do not push the chart aside.
+    // Wrapped, the long readings do not push the chart aside.
     cursorInfoLabel->setWordWrap(true);
     individualBox = new QCheckBox(tr("Show individual cursor attenuation"), cursorInfoWidget);
     individualBox->setObjectName(QStringLiteral("individualBox"));

@@ -56,7 +56,9 @@ MultiPlotter::~MultiPlotter()
     }
     if (cursorOwner)
         cursorOwner->cursorDiagram = nullptr;
-    minMaxDiagram = nullptr;
+    minMaxDiagram = nullptr; // with its axes
+    xAxis = nullptr;
+    yAxis = nullptr;
     minMaxModel.clear();
 }
 
@@ -66,7 +68,7 @@ void MultiPlotter::plot(sor::SORParser&& parser)
     entities.append(entity);
 
     entity->diagram = new KChart::Plotter();
-    entity->parser.getXY();
+    entity->parser.getXY(); // computed once, kept by the trace's parser
     entity->setPen();
     entity->diagram->installEventFilter(this);
     chart.plane()->addDiagram(entity->diagram);

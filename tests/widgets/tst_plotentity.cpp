@@ -4,10 +4,9 @@
 #include "compare/PlotEntity.h"
 #include "plotter/ChartMath.h"
 
-
 #include <cmath>
 
-// One trace of a comparison: its decimation, generated colour, pens, file name and tool tips.
+// One trace of a comparison: its decimation, generated colour, file name and tool tips.
 class TestPlotEntity : public QObject {
     Q_OBJECT
 
