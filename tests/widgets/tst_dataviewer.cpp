@@ -54,8 +54,7 @@ private Q_SLOTS:
         const QString units = QStringLiteral(
             "\nThe ODTR manufacturer probably fills out the wavelength field in Fxd wrong.\n(.sor standard demands "
             "Fxd.wavelength to be in 0.1·nm and Gen.wavelength to be in 1·nm.)");
-        QTest::newRow("agree") << 13100 << 1310 << "1310 nm"
-                               << "";
+        QTest::newRow("agree") << 13100 << 1310 << "1310 nm" << "";
         QTest::newRow("whole nm in Fxd") << 1310 << 1310 << "1310 nm (?)" << mismatch.arg(131) + units;
         QTest::newRow("other wavelength") << 15500 << 1310 << "1310 nm (?)" << mismatch.arg(1550);
     }
