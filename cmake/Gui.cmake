@@ -34,6 +34,16 @@ add_library(tavix_widgets STATIC
     include/events/OTDREvent.h src/events/OTDREvent.cpp
     include/events/OTDREventHandler.h src/events/OTDREventHandler.cpp
     include/viewer/DataViewer.h src/viewer/DataViewer.cpp
+
+    include/plotter/MarkerPainting.h src/plotter/MarkerPainting.cpp
+    include/compare/PlotEntity.h src/compare/PlotEntity.cpp
+    include/compare/_MultiPlot.h src/compare/_MultiPlot.cpp
+    include/compare/MultiPlotter.h src/compare/MultiPlotter.cpp src/compare/MultiPlotterInteraction.cpp
+    include/compare/MultiPlotOverview.h src/compare/MultiPlotOverview.cpp
+    include/compare/MultiPlotOverviewItemWidget.h src/compare/MultiPlotOverviewItemWidget.cpp
+    include/compare/MultiPlotEventDisplay.h src/compare/MultiPlotEventDisplay.cpp
+    include/compare/MultiInfoWidget.h src/compare/MultiInfoWidget.cpp
+    include/compare/SORMultiTab.h src/compare/SORMultiTab.cpp
 )
 set_target_properties(tavix_widgets PROPERTIES AUTOMOC ON AUTORCC ON)
 target_include_directories(tavix_widgets PUBLIC include)

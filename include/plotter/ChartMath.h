@@ -5,13 +5,17 @@
 #include <QRectF>
 #include <QString>
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
 class QColor;
 class QFontMetrics;
+class QMouseEvent;
+class QObject;
 class QStandardItemModel;
+class QWidget;
 
 namespace KChart {
 class AbstractDiagram;
@@ -47,6 +51,18 @@ void setZoom(KChart::CartesianCoordinatePlane* plane, qreal factorX, qreal facto
 
 /// The data rectangle the plane shows at zoom 1 and centre (0.5, 0.5); the plane's view is left unchanged.
 QRectF fullDataRange(KChart::CartesianCoordinatePlane* plane);
+
+/// Runs handle and tells whether it changed the plane's zoom or centre: the plane zooms to a rubber band (and
+/// restores the previous view on a right click) without telling anyone.
+bool changesView(KChart::CartesianCoordinatePlane* plane, const std::function<void()>& handle);
+
+/// After a wheel zoom: new tick labels can move the plot area by a few pixels; moves the centre so that the anchor
+/// (a plane fraction of fullRange) is back under the pixel. Returns whether the view changed.
+bool keepUnderPointer(
+    KChart::CartesianCoordinatePlane* plane, const QRectF& fullRange, const QPointF& anchor, const QPointF& pixel);
+
+/// Pointer position in chart pixels, whichever watched widget (chart, diagram, owner) the event came through.
+QPoint chartPosition(QWidget& chart, QObject* watched, QMouseEvent* event);
 
 /// Clamps zoom factors and centre: zooming out past the whole view snaps back to it, panning stops 3 % outside.
 void applyViewLimits(KChart::CartesianCoordinatePlane* plane);

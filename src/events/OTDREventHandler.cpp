@@ -33,6 +33,8 @@ OTDREventHandler::~OTDREventHandler()
     // The events go with their panel; their rows belong to the table and their markers to the chart.
     qDeleteAll(events);
     events.clear();
+    // The table's teardown sends events to its viewport; this filter would reach into the half-destroyed table.
+    eventTable.viewport()->removeEventFilter(this);
 }
 
 void OTDREventHandler::loadEvents(sor::SORParser* p, Plotter* chartOwner, bool adv)

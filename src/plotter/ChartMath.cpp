@@ -3,7 +3,9 @@
 
 #include <QColor>
 #include <QFontMetrics>
+#include <QMouseEvent>
 #include <QStandardItemModel>
+#include <QWidget>
 
 #include <KChartAbstractDiagram>
 #include <KChartCartesianAxis>
@@ -112,6 +114,38 @@ QRectF fullDataRange(KChart::CartesianCoordinatePlane* plane)
     setZoom(plane, fx, fy);
     plane->setZoomCenter(centre);
     return full;
+}
+
+bool changesView(KChart::CartesianCoordinatePlane* plane, const std::function<void()>& handle)
+{
+    const qreal fx = plane->zoomFactorX();
+    const qreal fy = plane->zoomFactorY();
+    const QPointF centre = plane->zoomCenter();
+    handle();
+    return plane->zoomFactorX() != fx || plane->zoomFactorY() != fy || plane->zoomCenter() != centre;
+}
+
+bool keepUnderPointer(
+    KChart::CartesianCoordinatePlane* plane, const QRectF& full, const QPointF& anchor, const QPointF& pixel)
+{
+    const QPointF drift = planeFraction(full, plane->translateBack(pixel)) - anchor;
+    const QPointF off
+        = plane->translate(QPointF(full.x() + anchor.x() * full.width(), full.y() + anchor.y() * full.height()))
+        - pixel;
+    if (std::abs(off.x()) < 0.5 && std::abs(off.y()) < 0.5)
+        return false;
+    const QPointF before = plane->zoomCenter();
+    plane->setZoomCenter(before - drift);
+    applyViewLimits(plane);
+    return plane->zoomCenter() != before;
+}
+
+QPoint chartPosition(QWidget& chart, QObject* watched, QMouseEvent* event)
+{
+    const QPoint local(qRound(event->localPos().x()), qRound(event->localPos().y()));
+    if (watched == &chart)
+        return local;
+    return chart.mapFromGlobal(event->globalPos());
 }
 
 void applyViewLimits(KChart::CartesianCoordinatePlane* plane)

@@ -16,19 +16,6 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
-
-// Pointer position in chart pixels, whichever watched widget the event came through.
-QPoint chartPosition(QWidget& chart, QObject* watched, QMouseEvent* event)
-{
-    const QPoint local(qRound(event->localPos().x()), qRound(event->localPos().y()));
-    if (watched == &chart)
-        return local;
-    return chart.mapFromGlobal(event->globalPos());
-}
-
-} // namespace
-
 bool Plotter::eventFilter_pointHover(QObject* watched, QEvent* event)
 {
     if (event->type() != QEvent::MouseMove && event->type() != QEvent::MouseButtonPress)
@@ -36,7 +23,7 @@ bool Plotter::eventFilter_pointHover(QObject* watched, QEvent* event)
     if (!traceDiagram)
         return false;
     auto* mouse = static_cast<QMouseEvent*>(event);
-    const QPoint p = chartPosition(chart, watched, mouse);
+    const QPoint p = chart::chartPosition(chart, watched, mouse);
     const QPointF data = chart.plane()->translateBack(p);
     const double X = data.x();
     const double Y = data.y();
@@ -94,7 +81,7 @@ bool Plotter::eventFilter_pointClick(QObject* watched, QEvent* event)
         return false;
     cursorWidget->active = true;
     cursorWidget->hidden = false;
-    const double x = chart.plane()->translateBack(chartPosition(chart, watched, mouse)).x();
+    const double x = chart.plane()->translateBack(chart::chartPosition(chart, watched, mouse)).x();
     cursorWidget->setCursor(mouse->button() == Qt::LeftButton ? 0 : 1, x);
     mouse->accept();
     return true;

@@ -86,13 +86,7 @@ int _Plot::cursorHit(int x) const
 
 template <typename F> void _Plot::passToChart(F handle)
 {
-    // The plane zooms to a rubber band (and restores the previous view) itself, without telling anyone.
-    auto* p = plane();
-    const qreal fx = p->zoomFactorX();
-    const qreal fy = p->zoomFactorY();
-    const QPointF centre = p->zoomCenter();
-    handle();
-    if (p->zoomFactorX() != fx || p->zoomFactorY() != fy || p->zoomCenter() != centre)
+    if (chart::changesView(plane(), handle))
         owner->handleRubberBandZoomedEvent();
 }
 
@@ -217,17 +211,7 @@ void _Plot::wheelEvent(QWheelEvent* event)
 void _Plot::keepUnderPointer(const QPointF& anchor, const QPointF& pixel)
 {
     // New tick labels can move the plot area by a few pixels; one more step puts the anchor back.
-    auto* p = plane();
-    const QPointF drift = chart::planeFraction(fullRange, p->translateBack(pixel)) - anchor;
-    const QPointF off = p->translate(QPointF(fullRange.x() + anchor.x() * fullRange.width(),
-                            fullRange.y() + anchor.y() * fullRange.height()))
-        - pixel;
-    if (std::abs(off.x()) < 0.5 && std::abs(off.y()) < 0.5)
-        return;
-    const QPointF before = p->zoomCenter();
-    p->setZoomCenter(before - drift);
-    chart::applyViewLimits(p);
-    if (p->zoomCenter() != before) {
+    if (chart::keepUnderPointer(plane(), fullRange, anchor, pixel)) {
         owner->plotOnlyVisible();
         update();
     }

@@ -1,5 +1,6 @@
 #include "shell/MainTabWidget.h"
 
+#include "compare/SORMultiTab.h"
 #include "options/OptionsWindow.h"
 #include "shell/Application.h"
 #include "shell/SORTab.h"
@@ -200,7 +201,19 @@ void MainTabWidget::_addSORMultiTab(QStringList paths)
         std::cout << "No path selected." << std::endl;
         return;
     }
-    // Comparison tabs join here.
+    // Nothing of the other paths is read when the first cannot be.
+    auto* tab = new SORMultiTab();
+    if (!tab->display(paths.first().toStdWString())) {
+        tab->deleteLater();
+        return;
+    }
+    for (int i = 1; i < paths.size(); ++i)
+        tab->display(paths[i].toStdWString());
+    const int index
+        = addTab(tab, tr("Comparison with ") + paths.first().split(QRegularExpression(QStringLiteral("/"))).last());
+    setTabToolTip(index, tr("Comparison with") + QStringLiteral("\n") + paths.first());
+    setCurrentIndex(index);
+    _hideStartTab();
 }
 
 void MainTabWidget::closePlotTab(int index)
@@ -249,18 +262,24 @@ void MainTabWidget::currentWidget_ZoomIn()
 {
     if (auto* tab = qobject_cast<SORTab*>(currentWidget()))
         tab->plotter.chart.zoom(2.5f);
+    else if (auto* multi = qobject_cast<SORMultiTab*>(currentWidget()))
+        multi->plotter.chart.zoom(2.5f);
 }
 
 void MainTabWidget::currentWidget_ZoomOut()
 {
     if (auto* tab = qobject_cast<SORTab*>(currentWidget()))
         tab->plotter.chart.zoom(0.4f);
+    else if (auto* multi = qobject_cast<SORMultiTab*>(currentWidget()))
+        multi->plotter.chart.zoom(0.4f);
 }
 
 void MainTabWidget::currentWidget_ResetView()
 {
     if (auto* tab = qobject_cast<SORTab*>(currentWidget()))
         tab->plotter.chart.resetView();
+    else if (auto* multi = qobject_cast<SORMultiTab*>(currentWidget()))
+        multi->plotter.chart.resetView();
 }
 
 void MainTabWidget::currentWidget_ToggleCursorVisibility()
@@ -276,5 +295,15 @@ void MainTabWidget::currentWidget_ToggleCursorVisibility()
         }
         cursors.updateMarkerAttributes();
         tab->plotter.chart.update();
+    } else if (auto* multi = qobject_cast<SORMultiTab*>(currentWidget())) {
+        MultiPlotOverview& overview = multi->infoWidget.overview;
+        if (!overview.cursorsPlaced) {
+            overview.cursorsPlaced = true;
+            overview.cursorsHidden = false;
+            overview.showCursorInfo();
+        } else {
+            overview.cursorsHidden = !overview.cursorsHidden;
+        }
+        multi->plotter.chart.update();
     }
 }

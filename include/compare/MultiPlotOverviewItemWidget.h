@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QWidget>
+
+class PlotEntity;
+class QHBoxLayout;
+class QListWidgetItem;
+
+// One row of the trace list: visibility box, name with event count and cursor reading, "View" and "Remove".
+class MultiPlotOverviewItemWidget : public QWidget {
+    Q_OBJECT
+public:
+    MultiPlotOverviewItemWidget(PlotEntity* entity, QListWidgetItem* item, QWidget* parent = nullptr);
+    ~MultiPlotOverviewItemWidget() override;
+
+    QHBoxLayout* rowLayout = nullptr;
+    QLabel label;
+    QCheckBox visibleBox;
+    QPushButton viewButton;
+    QPushButton removeButton;
+    PlotEntity* entity = nullptr; ///< null once removal was requested
+    QListWidgetItem* item = nullptr;
+
+    void setCursorText(QString shortText, QString cursorToolTip);
+    QString getStdLabelToolTip();
+
+public Q_SLOTS:
+    void changeVisibility();
+    void deletePlot();
+    void openInSingleView();
+
+private:
+    QString nameText() const;
+};

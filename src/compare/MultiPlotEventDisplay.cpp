@@ -1,0 +1,94 @@
+#include "compare/MultiPlotEventDisplay.h"
+
+#include "compare/MultiPlotOverviewItemWidget.h"
+#include "compare/PlotEntity.h"
+#include "shell/Application.h"
+#include "widgets/Format.h"
+
+#include <QHeaderView>
+#include <QScrollBar>
+
+MultiPlotEventDisplay::MultiPlotEventDisplay(QWidget* parent)
+    : GWidget(parent)
+    , totalTree(this)
+    , eventTree(this)
+    , titleLabel(tr("  Select a list item to show events"), this)
+    , totalLabel(tr("  Total Distance"), this)
+    , eventsLabel(tr("  Events"), this)
+{
+    setObjectName(QStringLiteral("MultiPlotEventDisplay"));
+    totalTree.setObjectName(QStringLiteral("totalTree"));
+    eventTree.setObjectName(QStringLiteral("eventTree"));
+    titleLabel.setObjectName(QStringLiteral("titleLabel"));
+    layout->addWidget(&titleLabel, 0, 0);
+    layout->addWidget(&totalLabel, 1, 0);
+    layout->addWidget(&totalTree, 2, 0);
+    layout->addWidget(&eventsLabel, 3, 0);
+    layout->addWidget(&eventTree, 4, 0);
+
+    totalTree.setColumnCount(4);
+    for (int column = 0; column < 4; ++column)
+        totalTree.setColumnWidth(column, 80);
+    totalTree.setFixedHeight(0);
+    eventTree.setColumnCount(6);
+    eventTree.setHeaderLabels(
+        { tr("#"), tr("Pos [m]"), tr("IL [dB]"), tr("Att. [dB/km]"), tr("Refl. [dB]"), tr("Cumul. IL [dB]") });
+    eventTree.setHeaderHidden(false);
+    const int widths[] = { 35, 70, 45, 74, 60, 70 };
+    for (int column = 0; column < 6; ++column)
+        eventTree.setColumnWidth(column, widths[column]);
+    for (CTreeWidget* tree : { &totalTree, &eventTree }) {
+        tree->setSelectionMode(QAbstractItemView::ExtendedSelection);
+        tree->setRootIsDecorated(false);
+    }
+}
+
+void MultiPlotEventDisplay::listEvents(MultiPlotOverviewItemWidget* row)
+{
+    eventTree.clear();
+    totalTree.clear();
+    eventCodes.clear();
+    titleLabel.setText(QString());
+    if (!row || !row->entity)
+        return;
+    const PlotEntity& entity = *row->entity;
+    const auto& block = entity.parser.events;
+    titleLabel.setText(tr("Events for ") + entity.fileName);
+
+    totalTree.setHeaderLabels({ tr("Length [km]"), tr("IL [dB]"), tr("ORL [dB]"), tr("Att. [dB/km]") });
+    auto* total = new QTreeWidgetItem(QStringList {
+        num(block.FiberLength), num(block.TotalLoss), num(block.ORL), num(block.TotalLoss / block.FiberLength) });
+    totalTree.addTopLevelItem(total);
+    // Before the first layout the row has no rectangle yet; its size hint stands in.
+    int rowHeight = totalTree.visualItemRect(total).height();
+    if (rowHeight <= 0)
+        rowHeight = totalTree.sizeHintForRow(0);
+    // Room for a horizontal scroll bar too: in a narrow panel it would otherwise cover the one row.
+    totalTree.setFixedHeight(
+        totalTree.header()->sizeHint().height() + rowHeight + totalTree.horizontalScrollBar()->sizeHint().height());
+
+    double cumulative = 0;
+    for (const auto& keyEvent : block.keyEvents) {
+        cumulative += keyEvent.SpliceLoss;
+        auto* item = new QTreeWidgetItem(
+            QStringList { QString::number(keyEvent.EventNr), QString::number(keyEvent.Distance * 1000, 'f', 3),
+                num(keyEvent.SpliceLoss), num(keyEvent.Slope), num(keyEvent.ReflectionLoss), num(cumulative) });
+        item->setToolTip(0, QString::fromStdString(keyEvent.EventType));
+        eventCodes.push_back(keyEvent.EventCode);
+        eventTree.addTopLevelItem(item);
+    }
+    setIcons();
+}
+
+void MultiPlotEventDisplay::setIcons()
+{
+    for (size_t i = 0; i < eventCodes.size() && int(i) < eventTree.topLevelItemCount(); ++i)
+        eventTree.topLevelItem(int(i))->setData(0, Qt::DecorationRole, app()->getEventIcon(eventCodes[i]));
+}
+
+void MultiPlotEventDisplay::changeEvent(QEvent* event)
+{
+    GWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        setIcons();
+}

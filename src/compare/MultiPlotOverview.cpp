@@ -1,0 +1,252 @@
+#include "compare/MultiPlotOverview.h"
+
+#include "compare/MultiPlotEventDisplay.h"
+#include "compare/MultiPlotOverviewItemWidget.h"
+#include "compare/MultiPlotter.h"
+#include "compare/PlotEntity.h"
+#include "plotter/ChartMath.h"
+#include "shell/Application.h"
+#include "widgets/Format.h"
+#include "widgets/TightGridLayout.h"
+
+#include <QCheckBox>
+#include <QResizeEvent>
+#include <QSignalBlocker>
+
+#include <KChartCartesianCoordinatePlane>
+#include <KChartPlotter>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <utility>
+
+MultiPlotOverview::MultiPlotOverview(MultiPlotEventDisplay* display, QWidget* parent)
+    : GWidget(parent)
+    , loadButton(tr("Load additional sor Files"), this)
+    , plotsLabel(tr("  Plots"), this)
+    , list(this)
+    , eventDisplay(display)
+{
+    setObjectName(QStringLiteral("MultiPlotOverview"));
+    loadButton.setObjectName(QStringLiteral("loadButton"));
+    list.setObjectName(QStringLiteral("traceList"));
+    list.setSelectionMode(QAbstractItemView::ExtendedSelection);
+    layout->addWidget(&loadButton, 0, 0);
+    layout->addWidget(&plotsLabel, 1, 0);
+    layout->addWidget(&list, 2, 0);
+
+    // The panel lives apart from the list: the tab puts it below the event table.
+    cursorInfoWidget = new QWidget();
+    cursorInfoWidget->setObjectName(QStringLiteral("cursorInfoWidget"));
+    cursorInfoWidget->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Maximum);
+    ownedPanel = cursorInfoWidget;
+    cursorInfoLayout = new TightGridLayout(cursorInfoWidget);
+    cursorInfoLayout->setContentsMargins(0, 0, 0, 0);
+    cursorInfoLayout->setSizeConstraint(QLayout::SetMinimumSize);
+    cursorInfoLabel = new QLabel(cursorInfoWidget);
+    cursorInfoLabel->setObjectName(QStringLiteral("cursorInfoLabel"));
+    // Wrapped, the long readings do not push the chart aside.
+    cursorInfoLabel->setWordWrap(true);
+    individualBox = new QCheckBox(tr("Show individual cursor attenuation"), cursorInfoWidget);
+    individualBox->setObjectName(QStringLiteral("individualBox"));
+    individualBox->setToolTip(tr("The tool tip of the list items always shows the full cursor information"));
+    cursorInfoLayout->addWidget(cursorInfoLabel, 0, 0);
+    cursorInfoLayout->addWidget(individualBox, 1, 0);
+
+    connect(&list, &QListWidget::itemSelectionChanged, this, &MultiPlotOverview::highlightPlot);
+    connect(&list, &QListWidget::itemDoubleClicked, this, &MultiPlotOverview::changeItemColourSeed);
+    connect(individualBox, &QCheckBox::stateChanged, this, &MultiPlotOverview::showCursorInfo);
+    cursorInfoWidget->installEventFilter(this);
+}
+
+MultiPlotOverview::~MultiPlotOverview()
+{
+    // The list's own teardown must not reach the slots of a half-destroyed overview.
+    disconnect(&list, nullptr, this, nullptr);
+    delete ownedPanel.data();
+}
+
+void MultiPlotOverview::writeCursorRow(unsigned short cursor, double x)
+{
+    const QString toolTip = QStringLiteral("<table><tr><td>X</td><td>%1 km</td></tr><tr><td>Y</td><td>%2 dB</td></tr>"
+                                           "<tr><td>M</td><td>%3</td></tr></table>")
+                                .arg(num(x), num(0.0), cursor == 0 ? QStringLiteral("A") : QStringLiteral("B"));
+    chart::setPointRow(cursorModel, cursor, x, 0.0, toolTip, chart::CursorMarker, cursor);
+}
+
+void MultiPlotOverview::setUpCursors(MultiPlotter* c)
+{
+    chart = c;
+    chart->cursorOwner = this;
+    cursorDiagram = new KChart::Plotter();
+    cursorDiagram->installEventFilter(chart);
+    chart->chart.plane()->addDiagram(cursorDiagram);
+    {
+        const QSignalBlocker blockDiagram(cursorDiagram);
+        const QSignalBlocker blockModel(&cursorModel);
+        cursorModel.clear();
+        cursorModel.setRowCount(2);
+        cursorModel.setColumnCount(5);
+        writeCursorRow(0, 0);
+        writeCursorRow(1, 0);
+        cursorModel.setHeaderData(0, Qt::Horizontal, QStringLiteral("Cursor"), Qt::EditRole);
+    }
+    cursorDiagram->setModel(&cursorModel);
+    cursorDiagram->setPen(QPen(Qt::NoPen));
+    chart::setDiamondMarkers(cursorDiagram, false, 20, app()->cursorMarkerColour);
+    connect(app(), &Application::CursorModeChanged, this, &MultiPlotOverview::showCursorInfo);
+}
+
+void MultiPlotOverview::setCursor(unsigned short cursor, double x)
+{
+    if (cursorsHidden || !chart || cursor > 1)
+        return;
+    auto* plane = chart->chart.plane();
+    // The visible plot rectangle; the plane's diagramArea() spans the whole zoomed diagram.
+    const QRectF area = plane->visibleDiagramArea();
+    const double left = plane->translateBack(area.bottomLeft()).x();
+    const double right = plane->translateBack(area.bottomRight()).x();
+    // Also refuses a position that is not a number.
+    if (!(x >= left && x <= right))
+        return;
+    writeCursorRow(cursor, x);
+    showCursorInfo();
+    chart->chart.update();
+}
+
+QPoint MultiPlotOverview::_getPos(unsigned int cursor) const
+{
+    if (!chart || cursor > 1)
+        return QPoint();
+    const double x = cursorModel.index(static_cast<int>(cursor), 0).data().toDouble();
+    const double y = cursorModel.index(static_cast<int>(cursor), 1).data().toDouble();
+    const QPointF pixel = chart->chart.plane()->translate(QPointF(x, y));
+    // Far away, rather than on the chart, when the plane cannot place it.
+    if (!std::isfinite(pixel.x()) || !std::isfinite(pixel.y()) || std::abs(pixel.x()) > 1e9
+        || std::abs(pixel.y()) > 1e9)
+        return QPoint(INT_MIN / 2, INT_MIN / 2);
+    return QPoint(static_cast<int>(std::floor(pixel.x() + 0.5)), static_cast<int>(std::floor(pixel.y() + 0.5)));
+}
+
+void MultiPlotOverview::showCursorInfo()
+{
+    if (!cursorsPlaced)
+        return;
+    double xA = cursorModel.index(0, 0).data().toDouble();
+    double xB = cursorModel.index(1, 0).data().toDouble();
+    const bool abMode = app()->cursorMode;
+    const bool individual = individualBox->isChecked();
+    const double length = abMode ? xB - xA : std::abs(xB - xA);
+    double sumA = 0;
+    double sumB = 0;
+    int n = 0;
+
+    const QVector<PlotEntity*> traces = chart ? chart->entities : QVector<PlotEntity*>();
+    for (PlotEntity* entity : traces) {
+        // A row whose removal was requested no longer takes part.
+        if (entity->itemWidget && !entity->itemWidget->entity)
+            continue;
+        double yA = entity->parser.getYValue(xA);
+        double yB = entity->parser.getYValue(xB);
+        if (!abMode && xA > xB) {
+            std::swap(xA, xB);
+            std::swap(yA, yB);
+        }
+        sumA += std::exp(yA / 10);
+        sumB += std::exp(yB / 10);
+        ++n;
+        QString shortText;
+        QString toolTip;
+        if (abMode) {
+            const double d = yB - yA;
+            toolTip = tr("\n\nCursor A: (%1 km / %2 dB)\n").arg(num(xA), num(yA))
+                + tr("Cursor B: (%1 km / %2 dB)\n").arg(num(xB), num(yB))
+                + tr("Cursor B-A: (%1 km / %2 dB)").arg(num(xB - xA), num(d))
+                + tr("&nbsp;Δx(B-A)/Δy(B-A): %1 dB/km").arg(num(d / length));
+            if (individual)
+                shortText = tr("\nCursor B-A: %1 dB").arg(num(d));
+        } else {
+            const double a = yA - yB;
+            toolTip = tr("\n\nSegment between cursors:\n") + tr(" Length: %1 km\n").arg(num(length))
+                + tr("  from: %1 km (%2 dB)\n").arg(num(xA), num(yA))
+                + tr("  to: %1 km (%2 dB)\n").arg(num(xB), num(yB))
+                + tr(" Attenuation: %1 dB (%2 dB/km)").arg(num(a), num(a / length));
+            if (individual)
+                shortText = tr("\nΔCurs.: %2 dB\n(%3 dB/km)").arg(num(a), num(a / length));
+        }
+        if (entity->itemWidget)
+            entity->itemWidget->setCursorText(shortText, toolTip);
+    }
+
+    // Means of the levels as powers, through natural exponentials and logarithms.
+    const double meanA = 10 * std::log(sumA / n);
+    const double meanB = 10 * std::log(sumB / n);
+    const double meanDiff = abMode ? 10 * std::log(sumB / sumA) : 10 * std::log(sumA / sumB);
+    const double meanSlope = meanDiff / length;
+    QString text;
+    if (abMode) {
+        text = tr("<P>&nbsp;Mean Cursor A: (%1 km / %2 dB)<br>").arg(num(xA), num(meanA))
+            + tr("&nbsp;Mean Cursor B: (%1 km / %2 dB)<br>").arg(num(xB), num(meanB))
+            + tr("&nbsp;Mean Cursor B-A: (%1 km / %2 dB)<br>").arg(num(xB - xA), num(meanDiff))
+            + tr("&nbsp;Mean Δx(B-A)/Δy(B-A): %1 dB/km").arg(num(meanSlope));
+    } else {
+        text = tr("<P>&nbsp;Segment between cursors: &nbsp;") + tr("Length: <b>%1 km</b><br>").arg(num(length))
+            + tr("&nbsp; from: <b>%1 km</b> (%2 dB) ").arg(num(xA), num(meanA))
+            + tr("to <b>%1 km</b> (%2 dB) <br>").arg(num(xB), num(meanB))
+            + tr("&nbsp; Mean Attenuation: <b>%1 dB</b> ").arg(num(meanDiff))
+            + tr("(<b>%1 dB/km</b>)</P>").arg(num(meanSlope));
+    }
+    cursorInfoLabel->setText(text);
+    fitCursorPanel();
+}
+
+void MultiPlotOverview::fitCursorPanel()
+{
+    // The wrapped readings need the height of their actual width, which the label's size hint does not know.
+    const int width = cursorInfoWidget->width();
+    cursorInfoLabel->setMinimumHeight(width > 0 ? std::max(0, cursorInfoLabel->heightForWidth(width)) : 0);
+    cursorInfoWidget->setFixedHeight(cursorInfoWidget->sizeHint().height());
+}
+
+bool MultiPlotOverview::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == cursorInfoWidget && event->type() == QEvent::Resize
+        && static_cast<QResizeEvent*>(event)->oldSize().width() != cursorInfoWidget->width())
+        fitCursorPanel();
+    return GWidget::eventFilter(watched, event);
+}
+
+void MultiPlotOverview::highlightPlot()
+{
+    const auto rowOf
+        = [this](QListWidgetItem* item) { return qobject_cast<MultiPlotOverviewItemWidget*>(list.itemWidget(item)); };
+    for (int i = 0; i < list.count(); ++i) {
+        auto* row = rowOf(list.item(i));
+        if (row && row->entity && row->entity->owner && row->entity->selected) {
+            row->entity->selected = false;
+            row->entity->setPen();
+        }
+    }
+    const auto selection = list.selectedItems();
+    for (QListWidgetItem* item : selection) {
+        auto* row = rowOf(item);
+        if (row && row->entity && row->entity->owner && !row->entity->selected) {
+            row->entity->selected = true;
+            row->entity->setPen();
+        }
+    }
+    if (eventDisplay)
+        eventDisplay->listEvents(list.currentItem() ? rowOf(list.currentItem()) : nullptr);
+}
+
+void MultiPlotOverview::changeItemColourSeed(QListWidgetItem* item)
+{
+    auto* row = item ? qobject_cast<MultiPlotOverviewItemWidget*>(list.itemWidget(item)) : nullptr;
+    if (!row || !row->entity)
+        return;
+    row->entity->colourSeed = static_cast<uint32_t>(std::rand());
+    list.clearSelection();
+    // Without a selection to clear, no selection change re-applies the pen.
+    row->entity->setPen();
+}

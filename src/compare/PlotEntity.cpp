@@ -1,0 +1,221 @@
+#include "compare/PlotEntity.h"
+
+#include "compare/MultiPlotOverview.h"
+#include "compare/MultiPlotOverviewItemWidget.h"
+#include "compare/MultiPlotter.h"
+#include "plotter/ChartMath.h"
+#include "shell/Application.h"
+#include "widgets/Format.h"
+
+#include <QSignalBlocker>
+#include <QStringBuilder>
+
+#include <KChartAbstractCoordinatePlane>
+#include <KChartCartesianCoordinatePlane>
+#include <KChartPlotter>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <random>
+
+namespace {
+
+struct Extremes {
+    uint64_t maxAt;
+    uint64_t minAt;
+    double maxY;
+    double minY;
+};
+
+// First occurrences of the largest and the smallest of y[from, to); a function of its own keeps the running values
+// in registers, which the scan over every sample of every trace depends on.
+Extremes extremes(const double* y, uint64_t from, uint64_t to)
+{
+    Extremes r { from, from, y[from], y[from] };
+    for (uint64_t j = from + 1; j < to; ++j) {
+        const double v = y[j];
+        if (v > r.maxY) {
+            r.maxY = v;
+            r.maxAt = j;
+        }
+        if (v < r.minY) {
+            r.minY = v;
+            r.minAt = j;
+        }
+    }
+    return r;
+}
+
+} // namespace
+
+PlotEntity::PlotEntity(sor::SORParser&& p, MultiPlotter* chartOwner)
+    : QObject(chartOwner)
+    , parser(std::move(p))
+    , fileName(fileNameOf(parser.path))
+    , owner(chartOwner)
+    , colourSeed(static_cast<uint32_t>(std::rand()))
+{
+    setObjectName(QStringLiteral("PlotEntity"));
+}
+
+PlotEntity::~PlotEntity()
+{
+    if (owner) {
+        const bool listed = owner->entities.contains(this);
+        if (diagram && listed && owner->entities.size() == 1 && owner->chart.hasData)
+            owner->chart.resetView();
+    }
+    // The diagram must not outlive the model it shows, whether or not the chart is still there.
+    if (diagram) {
+        if (auto* plane = diagram->coordinatePlane())
+            plane->takeDiagram(diagram);
+        delete diagram;
+        diagram = nullptr;
+    }
+    model.clear();
+
+    if (owner) {
+        owner->entities.removeAll(this);
+        owner->_createMinMaxDiagram();
+        if (owner->entities.isEmpty()) {
+            owner->chart.plane()->setRubberBandZoomingEnabled(false);
+            owner->chart.hasData = false;
+        }
+        // A shorter range moves the view over the data: the others need their new visible parts.
+        owner->_replotAll();
+    }
+
+    if (itemWidget && traceList) {
+        QListWidgetItem* item = itemWidget->item;
+        const QPointer<MultiPlotOverviewItemWidget> row = itemWidget;
+        row->entity = nullptr;
+        if (item) {
+            traceList->list.setItemWidget(item, nullptr);
+            delete traceList->list.takeItem(traceList->list.row(item));
+        }
+        // Detaching does not always dispose of the row widget.
+        delete row.data();
+    }
+    // The readings were means over a set that has just lost a member.
+    if (owner && traceList)
+        traceList->showCursorInfo();
+}
+
+QString PlotEntity::fileNameOf(const std::wstring& path)
+{
+    const QString p = QString::fromStdWString(path);
+    return p.mid(p.lastIndexOf(QLatin1Char('/')) + 1);
+}
+
+QColor PlotEntity::generatedColour(uint32_t seed)
+{
+    constexpr uint32_t modulus = 2147483647;
+    uint32_t state = seed % modulus;
+    std::minstd_rand0 engine(state == 0 ? 1 : state);
+    // Uniform on 0..500 by rejection, so that the same seed gives the same colour everywhere.
+    constexpr uint32_t span = 501;
+    constexpr uint32_t scale = (modulus - 2) / span;
+    const auto draw = [&engine] {
+        uint32_t v;
+        do
+            v = static_cast<uint32_t>(engine()) - 1;
+        while (v >= span * scale);
+        return v / scale;
+    };
+    int red = static_cast<int>(draw() % 50 + 205);
+    const int green = static_cast<int>(draw() % 130);
+    int blue = static_cast<int>(draw() % 255);
+    if (draw() % 2 == 1)
+        std::swap(red, blue);
+    return QColor::fromRgb(red, green, blue, 255);
+}
+
+void PlotEntity::setPen()
+{
+    if (!diagram)
+        return;
+    if (!visible)
+        diagram->setPen(QPen(Qt::NoPen));
+    else if (selected)
+        diagram->setPen(QPen(app()->selectedMultiGraphPenColour));
+    else
+        diagram->setPen(QPen(generatedColour(colourSeed)));
+}
+
+void PlotEntity::plotIndexRange(
+    unsigned first, unsigned last, const std::vector<double>& x, const std::vector<double>& y)
+{
+    const uint64_t total = parser.data.NumberOfPoints;
+    const bool compress = total >= 1.2 * maxPoints;
+    const uint64_t e = last >= first ? uint64_t(last) - first + 1 : 0;
+    const uint64_t rows = compress ? std::min<uint64_t>(maxPoints, e) : y.size();
+    const uint64_t nx = x.size();
+    const uint64_t ny = y.size();
+    // Put together piece by piece: thousands per view change, and the file name must not be searched for
+    // placeholders.
+    const QString folder = QStringLiteral("</td></tr><tr><td>📁</td><td>") + fileName.toHtmlEscaped()
+        + QStringLiteral("</td></tr></table>");
+    const auto toolTip = [&](uint64_t m) -> QString {
+        return QStringLiteral("<table><tr><td>X</td><td>") % num(x[m])
+            % QStringLiteral(" km</td></tr><tr><td>Y</td><td>") % num(y[m])
+            % QStringLiteral(" dB</td></tr><tr><td>#</td><td>") % QString::number(m) % folder;
+    };
+
+    {
+        const QSignalBlocker blockDiagram(diagram);
+        const QSignalBlocker blockModel(&model);
+        // Refilled in place while the shape stays: every view change rewrites thousands of cells of every trace,
+        // and allocating them anew costs more than the decimation.
+        if (model.rowCount() != static_cast<int>(rows) || model.columnCount() != 5) {
+            model.clear();
+            model.setRowCount(static_cast<int>(rows));
+            model.setColumnCount(5);
+        }
+        const auto blank = [this](uint64_t row) {
+            for (int column = 0; column < 5; ++column) {
+                if (QStandardItem* item = model.item(static_cast<int>(row), column))
+                    item->clearData();
+            }
+        };
+        uint64_t i = 0;
+        if (last >= first && first < nx && first < ny) {
+            const bool pairs = compress && rows != e;
+            uint64_t m = first;
+            double later = 0; // the second extreme of the current pair's window
+            for (; i < rows; ++i) {
+                const uint64_t k = (i + 1) * e;
+                double value = y[m];
+                if (pairs && i % 2 == 0) {
+                    // Both rows of a pair take the same window, its two buckets: the even row the extreme that comes
+                    // first, the odd row the other one.
+                    const uint64_t to = std::min(first + (k + e) / rows, ny);
+                    const Extremes w = extremes(y.data(), m, to);
+                    const bool maxFirst = w.maxAt <= w.minAt;
+                    value = maxFirst ? w.maxY : w.minY;
+                    later = maxFirst ? w.minY : w.maxY;
+                } else if (pairs) {
+                    value = later;
+                }
+                // Points that are not numbers would break the chart's range arithmetic.
+                if (std::isfinite(x[m]) && std::isfinite(value))
+                    chart::setPointRow(
+                        model, static_cast<int>(i), x[m], value, toolTip(m), chart::TracePoint, static_cast<double>(m));
+                else
+                    blank(i);
+                const uint64_t next = pairs ? first + k / rows : m + 1;
+                if (next > last || next >= nx || next >= ny) {
+                    ++i;
+                    break;
+                }
+                m = next;
+            }
+        }
+        for (; i < rows; ++i)
+            blank(i);
+        model.setHeaderData(0, Qt::Horizontal, QStringLiteral(".sor Data"), Qt::EditRole);
+    }
+    if (diagram)
+        diagram->setModel(&model);
+    setPen();
+}
