@@ -19,6 +19,7 @@ class QWidget;
 
 namespace KChart {
 class AbstractDiagram;
+class Chart;
 class CartesianAxis;
 class CartesianCoordinatePlane;
 } // namespace KChart
@@ -36,6 +37,9 @@ constexpr double panMargin = 0.03;
 /// Opens a range without extent around its value: a plane whose data has no height or width never finishes laying
 /// out once it is zoomed.
 void openUp(double& lo, double& hi, double halfSpan);
+
+/// Deletes the chart's plane with all its diagrams, before the models they show, without laying anything out.
+void releaseDiagrams(KChart::Chart& chart);
 
 /// Tick values (data units) and their labels: about count round values covering min..max.
 QMap<qreal, QString> generateTicks(double min, double max, int count, bool inMetres);

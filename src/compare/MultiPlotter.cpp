@@ -45,15 +45,8 @@ MultiPlotter::~MultiPlotter()
     for (PlotEntity* entity : traces)
         delete entity;
     entities.clear();
-    // The plane would delete the other diagrams with the chart, after minMaxModel and possibly after the list's
-    // cursor model: take them off first.
-    if (auto* plane = chart.plane()) {
-        const auto diagrams = plane->diagrams();
-        for (auto* diagram : diagrams) {
-            plane->takeDiagram(diagram);
-            delete diagram;
-        }
-    }
+    // The range and cursor diagrams go before minMaxModel and the list's cursor model.
+    chart::releaseDiagrams(chart);
     if (cursorOwner)
         cursorOwner->cursorDiagram = nullptr;
     minMaxDiagram = nullptr; // with its axes
@@ -122,6 +115,10 @@ void MultiPlotter::_createMinMaxDiagram()
         }
     }
     const bool spanned = minX <= maxX;
+    if (spanned) {
+        chart::openUp(minX, maxX, 0.0005); // a metre
+        chart::openUp(minY, maxY, 0.5); // a decibel
+    }
     {
         const QSignalBlocker blockDiagram(minMaxDiagram);
         const QSignalBlocker blockModel(&minMaxModel);

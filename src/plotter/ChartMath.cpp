@@ -9,6 +9,7 @@
 
 #include <KChartAbstractDiagram>
 #include <KChartCartesianAxis>
+#include <KChartChart>
 #include <KChartCartesianCoordinatePlane>
 #include <KChartDataValueAttributes>
 #include <KChartGridAttributes>
@@ -40,6 +41,19 @@ void openUp(double& lo, double& hi, double halfSpan)
         lo -= halfSpan;
         hi += halfSpan;
     }
+}
+
+void releaseDiagrams(KChart::Chart& chart)
+{
+    // Taken out one by one, each diagram would lay out all the remaining ones again, and a remaining set of data
+    // without extent never finishes; out of the chart the plane lays out nothing.
+    auto* plane = chart.coordinatePlane();
+    if (!plane)
+        return;
+    const auto diagrams = plane->diagrams();
+    chart.takeCoordinatePlane(plane);
+    qDeleteAll(diagrams);
+    delete plane;
 }
 
 QString rtrim(const std::string& text)

@@ -35,10 +35,7 @@ MinimapPlotter::MinimapPlotter(Plotter* main, QWidget* parent)
 MinimapPlotter::~MinimapPlotter()
 {
     // The plane's diagram must not outlive the model it shows.
-    if (diagram) {
-        chart.plane()->takeDiagram(diagram);
-        delete diagram;
-    }
+    chart::releaseDiagrams(chart);
 }
 
 void MinimapPlotter::plot(sor::SORParser* p)

@@ -29,13 +29,7 @@ Plotter::Plotter(QWidget* parent)
 
 Plotter::~Plotter()
 {
-    // The plane and its diagrams go first, before the models they show, and in one piece: diagrams taken out one
-    // by one would each lay out all the remaining ones again.
-    if (auto* plane = chart.plane()) {
-        const QSignalBlocker quiet(plane);
-        chart.takeCoordinatePlane(plane);
-        delete plane;
-    }
+    chart::releaseDiagrams(chart);
 }
 
 bool Plotter::shouldDoCompression()
