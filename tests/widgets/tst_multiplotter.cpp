@@ -362,6 +362,19 @@ private Q_SLOTS:
         QCOMPARE(p.minMaxModel.index(1, 0).data().toDouble(), 0.0);
         QCOMPARE(p.minMaxModel.index(0, 0).data().toDouble(), p.entities[2]->parser.getXY()[0].back());
     }
+
+    void flatTracesStayResponsive()
+    {
+        // A range without height stalls the chart library's layout once zoomed: it must never reach the plane.
+        MultiPlotter& p = open().plotter;
+        load(TraceFiles::writeTrace(std::vector<uint16_t>(200, 700), QStringLiteral("flat.sor")));
+        load(TraceFiles::writeTrace(std::vector<uint16_t>(1, 700), QStringLiteral("single.sor")));
+        QVERIFY(p.minMaxModel.index(0, 1).data().toDouble() > p.minMaxModel.index(1, 1).data().toDouble());
+        p.chart.zoom(2.5f);
+        Mouse::wheel(&p.chart, QPointF(300, 300), 120);
+        p.grab();
+        window.reset(); // closing a zoomed comparison lays nothing out
+    }
 };
 
 TAVIX_TEST_MAIN(TestMultiPlotter)
