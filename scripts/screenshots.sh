@@ -86,7 +86,13 @@ stop
 if grep -q "Comparison with " "$viewer"; then
     second="$tmp/second.sor"
     "$root/build/bin/sorsynth" --samples 30000 --spacing 1 --events 6 --seed 8 "$second" >/dev/null
-    start "$demo" "$second"
+    third="$tmp/third.sor"
+    "$root/build/bin/sorsynth" --samples 30000 --spacing 1 --events 5 --seed 21 "$third" >/dev/null
+    start "$demo" "$second" "$third"
+    sleep 1
+    ctrl_click 700 500 1
+    ctrl_click 1200 500 3
+    xdotool mousemove 90 96 click 1 # the first trace of the list: its events below
     sleep 1
     shot comparison
     stop
