@@ -88,6 +88,12 @@ std::pair<QPointF, QPointF> separateLetters(QPointF a, QPointF b, const QFontMet
 /// The tool tip of a trace sample.
 QString pointToolTip(double x, double y, unsigned index);
 
+/// Shapes the model for a refill of rows point rows; the items stay while the shape does, since allocating
+/// thousands of cells anew on every view change costs more than the decimation. Rows a refill leaves out must be
+/// blanked.
+void preparePointRows(QStandardItemModel& model, int rows);
+void blankPointRow(QStandardItemModel& model, int row);
+
 /// Writes one point row (x, y, tool tip, kind, number); the model must have the row and five columns.
 void setPointRow(
     QStandardItemModel& model, int row, double x, double y, const QString& toolTip, int kind, double number);

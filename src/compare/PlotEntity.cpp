@@ -165,19 +165,8 @@ void PlotEntity::plotIndexRange(
     {
         const QSignalBlocker blockDiagram(diagram);
         const QSignalBlocker blockModel(&model);
-        // Refilled in place while the shape stays: every view change rewrites thousands of cells of every trace,
-        // and allocating them anew costs more than the decimation.
-        if (model.rowCount() != static_cast<int>(rows) || model.columnCount() != 5) {
-            model.clear();
-            model.setRowCount(static_cast<int>(rows));
-            model.setColumnCount(5);
-        }
-        const auto blank = [this](uint64_t row) {
-            for (int column = 0; column < 5; ++column) {
-                if (QStandardItem* item = model.item(static_cast<int>(row), column))
-                    item->clearData();
-            }
-        };
+        chart::preparePointRows(model, static_cast<int>(rows));
+        const auto blank = [this](uint64_t row) { chart::blankPointRow(model, static_cast<int>(row)); };
         uint64_t i = 0;
         if (last >= first && first < nx && first < ny) {
             const bool pairs = compress && rows != e;

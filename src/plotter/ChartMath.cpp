@@ -5,12 +5,13 @@
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QStandardItemModel>
+#include <QStringBuilder>
 #include <QWidget>
 
 #include <KChartAbstractDiagram>
 #include <KChartCartesianAxis>
-#include <KChartChart>
 #include <KChartCartesianCoordinatePlane>
+#include <KChartChart>
 #include <KChartDataValueAttributes>
 #include <KChartGridAttributes>
 #include <KChartMarkerAttributes>
@@ -284,9 +285,26 @@ std::pair<QPointF, QPointF> separateLetters(QPointF a, QPointF b, const QFontMet
 
 QString pointToolTip(double x, double y, unsigned index)
 {
-    return QStringLiteral("<table><tr><td>X</td><td>%1 km</td></tr><tr><td>Y</td><td>%2 dB</td></tr><tr><td>#</td>"
-                          "<td>%3</td></tr></table>")
-        .arg(num(x), num(y), QString::number(index));
+    // Built piece by piece: thousands of these per view change.
+    return QStringLiteral("<table><tr><td>X</td><td>") % num(x) % QStringLiteral(" km</td></tr><tr><td>Y</td><td>")
+        % num(y) % QStringLiteral(" dB</td></tr><tr><td>#</td><td>") % QString::number(index)
+        % QStringLiteral("</td></tr></table>");
+}
+
+void preparePointRows(QStandardItemModel& model, int rows)
+{
+    if (model.rowCount() == rows && model.columnCount() == 5)
+        return;
+    model.clear();
+    model.setRowCount(rows);
+    model.setColumnCount(5);
+}
+
+void blankPointRow(QStandardItemModel& model, int row)
+{
+    for (int column = 0; column < 5; ++column)
+        if (QStandardItem* item = model.item(row, column))
+            item->clearData();
 }
 
 void setPointRow(

@@ -27,10 +27,7 @@ Plotter::Plotter(QWidget* parent)
     setFocusPolicy(Qt::WheelFocus);
 }
 
-Plotter::~Plotter()
-{
-    chart::releaseDiagrams(chart);
-}
+Plotter::~Plotter() { chart::releaseDiagrams(chart); }
 
 bool Plotter::shouldDoCompression()
 {
@@ -113,9 +110,8 @@ void Plotter::plotIndexRange(
     {
         const QSignalBlocker blockDiagram(traceDiagram);
         const QSignalBlocker blockModel(&traceModel);
-        traceModel.clear();
-        traceModel.setRowCount(static_cast<int>(rows));
-        traceModel.setColumnCount(5);
+        chart::preparePointRows(traceModel, static_cast<int>(rows));
+        std::vector<bool> written(rows, false);
 
         if (last >= first && first < size && rows > 0) {
             auto bucket = [&](uint64_t k) { return first + k * n / rows; };
@@ -124,6 +120,7 @@ void Plotter::plotIndexRange(
                 // Values that are not numbers would break the chart's range arithmetic.
                 if (!std::isfinite(x) || !std::isfinite(y))
                     return;
+                written[k] = true;
                 chart::setPointRow(traceModel, static_cast<int>(k), x, y,
                     chart::pointToolTip(x, ys[index], static_cast<unsigned>(index)), chart::TracePoint,
                     static_cast<double>(index));
@@ -159,6 +156,9 @@ void Plotter::plotIndexRange(
                 }
             }
         }
+        for (uint64_t k = 0; k < rows; ++k)
+            if (!written[k])
+                chart::blankPointRow(traceModel, static_cast<int>(k));
         traceModel.setHeaderData(0, Qt::Horizontal, QStringLiteral(".sor Data"), Qt::EditRole);
     }
     traceDiagram->setModel(&traceModel);
