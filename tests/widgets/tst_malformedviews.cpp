@@ -1,5 +1,6 @@
 #include "MalformedVariants.h"
 #include "Mouse.h"
+#include "QuietReader.h"
 #include "TestMain.h"
 #include "TraceFiles.h"
 
@@ -12,16 +13,11 @@
 
 #include <KChartChart>
 
-#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
-#include <fcntl.h>
-#include <iostream>
 #include <mutex>
-#include <sstream>
 #include <thread>
-#include <unistd.h>
 
 // Every malformed variant the reader accepts, shown as a user would see it: in a single-trace tab and in a
 // comparison tab of the main window, each painted, zoomed in, wheeled, hovered, given both cursors and an arrow key,
@@ -100,41 +96,6 @@ private:
     std::string step;
     std::chrono::steady_clock::time_point since;
     std::thread thread;
-};
-
-// Standard output and the reader's error stream go nowhere while it lives: the reader reports every file it opens.
-// Standard error stays, so the sanitizers and the hang guard can still speak.
-class QuietReader {
-public:
-    QuietReader()
-    {
-        std::cout.flush();
-        std::fflush(stdout);
-        saved = ::dup(STDOUT_FILENO);
-        const int devNull = ::open("/dev/null", O_WRONLY);
-        if (devNull >= 0) {
-            ::dup2(devNull, STDOUT_FILENO);
-            ::close(devNull);
-        }
-        savedCerr = std::cerr.rdbuf(sink.rdbuf());
-    }
-    ~QuietReader()
-    {
-        std::cerr.rdbuf(savedCerr);
-        std::cout.flush();
-        std::fflush(stdout);
-        if (saved >= 0) {
-            ::dup2(saved, STDOUT_FILENO);
-            ::close(saved);
-        }
-    }
-    QuietReader(const QuietReader&) = delete;
-    QuietReader& operator=(const QuietReader&) = delete;
-
-private:
-    int saved = -1;
-    std::ostringstream sink;
-    std::streambuf* savedCerr = nullptr;
 };
 
 struct Outcome {
