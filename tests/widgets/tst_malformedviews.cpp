@@ -24,7 +24,7 @@
 // painted again and closed.
 namespace {
 
-// The slowest variant takes about 0.2 s, 0.9 s under the sanitizers; a variant still busy after this long is taken
+// The slowest variant takes up to 0.3 s, 0.9 s under the sanitizers; a variant still busy after this long is taken
 // for a hang, and the test ends with its name rather than at CTest's time limit.
 constexpr int hangSeconds = 10;
 
