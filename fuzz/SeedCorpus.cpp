@@ -34,6 +34,32 @@ size_t readerSeeds(const fs::path& out, const char* samples)
     return written;
 }
 
+// The file as the program writes it, and each of the reader's rules once: blanks, letter case, Windows line ends,
+// repeated keys, colour names and forms, a zero byte, keys on one line.
+size_t settingsSeeds(const fs::path& out)
+{
+    const std::string factory = "Theme:Bright\nCursorMode:1\nGraphColour:#ff0000\nSelectedMultiGraphPenColour:#32ff32\n"
+                                "CursorMarkerColour:#ff9632\nCursorLineColour:#329632\nEventMarkerColour:#96ff32\n"
+                                "EventLineColour:#969632\n";
+    const std::string seeds[] = {
+        factory,
+        "Theme:  NATIVE \t\r\nCursorMode:0\r\nGraphColour:steelblue\r\n",
+        "Theme:Dark\nTheme:Native\nGraphColour:#00ff00GraphColour:#0000ff\n",
+        "CursorMode:7\nCursorMarkerColour: #123456\nCursorLineColour:#12\nEventMarkerColour:transparent\n",
+        "EventLineColour:#80ff0000\nSelectedMultiGraphPenColour:#fff\nGraphColour:#ffffffffffff\n",
+        std::string("Theme:Dark\n") + '\0' + "GraphColour:#00ff00\n",
+        "# Theme:Bright CursorMode:0 GraphColour:red\n",
+        "",
+    };
+    size_t written = 0;
+    for (const auto& seed : seeds) {
+        const Bytes bytes(seed.begin(), seed.end());
+        if (writeFile((out / ("seed-" + std::to_string(written) + ".ini")).string(), bytes))
+            ++written;
+    }
+    return written;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -51,6 +77,8 @@ int main(int argc, char** argv)
     size_t written = 0;
     if (target == "reader")
         written = readerSeeds(out, samples);
+    else if (target == "settings")
+        written = settingsSeeds(out);
     else {
         std::fprintf(stderr, "fuzz_seeds: no seeds known for target '%s'\n", target.c_str());
         return 0;

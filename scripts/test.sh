@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test through CTest; then the same suite built with
-# AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/, leak detection on); then every fuzz target for
-# TAVIX_FUZZ_SECONDS seconds each (default 60, 0 skips the fuzzing).
+# AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/, leak detection on; the tests bring their
+# LeakSanitizer suppressions for leaks of Qt, tests/lsan.supp); then every fuzz target for TAVIX_FUZZ_SECONDS seconds
+# each (default 60, 0 skips the fuzzing).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh

@@ -38,7 +38,8 @@ constexpr double panMargin = 0.03;
 /// out once it is zoomed.
 void openUp(double& lo, double& hi, double halfSpan);
 
-/// Deletes the chart's plane with all its diagrams, before the models they show, without laying anything out.
+/// Deletes the chart's plane with all its diagrams and their axes, before the models they show, without laying anything
+/// out.
 void releaseDiagrams(KChart::Chart& chart);
 
 /// Tick values (data units) and their labels: about count round values covering min..max.

@@ -4,10 +4,12 @@
 #include <QColor>
 #include <QFontMetrics>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QStandardItemModel>
 #include <QStringBuilder>
 #include <QWidget>
 
+#include <KChartAbstractCartesianDiagram>
 #include <KChartAbstractDiagram>
 #include <KChartCartesianAxis>
 #include <KChartCartesianCoordinatePlane>
@@ -52,8 +54,19 @@ void releaseDiagrams(KChart::Chart& chart)
     if (!plane)
         return;
     const auto diagrams = plane->diagrams();
+    // Axes belong to the chart's layout, which lets go of them with the plane: nobody else deletes them.
+    QList<QPointer<KChart::CartesianAxis>> axes;
+    for (auto* diagram : diagrams) {
+        if (auto* cartesian = qobject_cast<KChart::AbstractCartesianDiagram*>(diagram)) {
+            const auto own = cartesian->axes();
+            for (auto* axis : own)
+                axes.append(axis);
+        }
+    }
     chart.takeCoordinatePlane(plane);
     qDeleteAll(diagrams);
+    for (const auto& axis : qAsConst(axes))
+        delete axis.data(); // null when shared by two diagrams and already gone
     delete plane;
 }
 

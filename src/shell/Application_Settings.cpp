@@ -1,44 +1,30 @@
 #include "shell/Application.h"
 
+#include "shell/SettingsFile.h"
+
 #include <QDebug>
 #include <QFile>
 #include <QTextStream>
 
-#include <optional>
+static_assert(int(Application::Dark) == SettingsFile::Dark && int(Application::Bright) == SettingsFile::Bright
+        && int(Application::Native) == SettingsFile::Native,
+    "the settings file numbers the themes as the application does");
 
 namespace {
 
-// The rest of the line after the first occurrence of key; a second occurrence of the key on that line ends it
-// too. Line ends written on Windows count as line ends.
-std::optional<QString> valueOf(const QString& text, const QString& key)
+SettingsFile settingsOf(const Application& a)
 {
-    const int at = text.indexOf(key);
-    if (at < 0)
-        return std::nullopt;
-    const int start = at + key.size();
-    const int next = text.indexOf(key, start);
-    QString value = text.mid(start, next < 0 ? -1 : next - start);
-    const int lineEnd = value.indexOf(QLatin1Char('\n'));
-    if (lineEnd >= 0)
-        value.truncate(lineEnd);
-    if (value.endsWith(QLatin1Char('\r')))
-        value.chop(1);
-    return value;
+    SettingsFile file;
+    file.theme = a.theme;
+    file.cursorMode = a.cursorMode;
+    file.graphColour = a.graphColour;
+    file.selectedMultiGraphPenColour = a.selectedMultiGraphPenColour;
+    file.cursorMarkerColour = a.cursorMarkerColour;
+    file.cursorLineColour = a.cursorLineColour;
+    file.eventMarkerColour = a.eventMarkerColour;
+    file.eventLineColour = a.eventLineColour;
+    return file;
 }
-
-const char* themeName(int theme)
-{
-    switch (theme) {
-    case Application::Dark:
-        return "Dark";
-    case Application::Native:
-        return "Native";
-    default:
-        return "Bright";
-    }
-}
-
-QString colourName(const QColor& colour) { return colour.isValid() ? colour.name() : QStringLiteral("#000000"); }
 
 } // namespace
 
@@ -54,50 +40,22 @@ void Application::loadSettings()
 
 void Application::_applySettings(const QByteArray& contents)
 {
-    // QByteArray data is zero-terminated, so this stops at the first zero byte.
-    const QString text = QString::fromLatin1(contents.constData());
-
-    if (const auto value = valueOf(text, QStringLiteral("Theme:"))) {
-        const QString word = value->trimmed().toLower();
-        for (const int candidate : { Bright, Dark, Native }) {
-            if (word == QString::fromLatin1(themeName(candidate)).toLower()) {
-                theme = candidate;
-                _setTheme();
-                break;
-            }
-        }
+    SettingsFile file = settingsOf(*this);
+    // In the order the file's keys are read: a named theme takes effect before the colours change.
+    if (file.apply(contents)) {
+        theme = file.theme;
+        _setTheme();
     }
-    if (const auto value = valueOf(text, QStringLiteral("CursorMode:")))
-        cursorMode = value->toInt(nullptr, 10) != 0;
-
-    const std::pair<const char*, QColor*> colours[] = {
-        { "GraphColour:", &graphColour },
-        { "SelectedMultiGraphPenColour:", &selectedMultiGraphPenColour },
-        { "CursorMarkerColour:", &cursorMarkerColour },
-        { "CursorLineColour:", &cursorLineColour },
-        { "EventMarkerColour:", &eventMarkerColour },
-        { "EventLineColour:", &eventLineColour },
-    };
-    for (const auto& [key, colour] : colours) {
-        if (const auto value = valueOf(text, QLatin1String(key)))
-            colour->setNamedColor(*value);
-    }
+    cursorMode = file.cursorMode;
+    graphColour = file.graphColour;
+    selectedMultiGraphPenColour = file.selectedMultiGraphPenColour;
+    cursorMarkerColour = file.cursorMarkerColour;
+    cursorLineColour = file.cursorLineColour;
+    eventMarkerColour = file.eventMarkerColour;
+    eventLineColour = file.eventLineColour;
 }
 
-QString Application::_settingsText() const
-{
-    QString text;
-    QTextStream out(&text);
-    out << "Theme:" << themeName(theme) << '\n';
-    out << "CursorMode:" << (cursorMode ? 1 : 0) << '\n';
-    out << "GraphColour:" << colourName(graphColour) << '\n';
-    out << "SelectedMultiGraphPenColour:" << colourName(selectedMultiGraphPenColour) << '\n';
-    out << "CursorMarkerColour:" << colourName(cursorMarkerColour) << '\n';
-    out << "CursorLineColour:" << colourName(cursorLineColour) << '\n';
-    out << "EventMarkerColour:" << colourName(eventMarkerColour) << '\n';
-    out << "EventLineColour:" << colourName(eventLineColour) << '\n';
-    return text;
-}
+QString Application::_settingsText() const { return settingsOf(*this).text(); }
 
 void Application::saveSettings()
 {

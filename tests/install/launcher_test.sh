@@ -28,9 +28,16 @@ check() { # description, command...
 # Starts the installed launcher from the sample's folder with the sample's bare name; the program quits as soon
 # as its event loop runs, as a user's quit does. A file that fails to open leaves a message box waiting: the
 # timeout ends that case.
+# The sanitizer options of a sanitizer build pass through.
 start() { # environment assignments...
+    local sanitizers=()
+    for name in ASAN_OPTIONS UBSAN_OPTIONS LSAN_OPTIONS; do
+        if [ -n "${!name:-}" ]; then
+            sanitizers+=("$name=${!name}")
+        fi
+    done
     (cd "$(dirname "$sample")" && env -i PATH="$PATH" HOME="$tmp/home" QT_QPA_PLATFORM=offscreen \
-        TAVIX_QUIT_AFTER_START=1 "$@" timeout 60 "$prefix/bin/tavix-sor-viewer" "$(basename "$sample")")
+        TAVIX_QUIT_AFTER_START=1 "${sanitizers[@]}" "$@" timeout 60 "$prefix/bin/tavix-sor-viewer" "$(basename "$sample")")
 }
 
 if ! "$cmake" --install "$build" --prefix "$prefix" >"$tmp/install.log" 2>&1; then

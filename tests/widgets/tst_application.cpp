@@ -1,6 +1,9 @@
 #include "TestMain.h"
 
+#include "SettingsExercise.h"
+
 #include "shell/PixmapTools.h"
+#include "shell/SettingsFile.h"
 
 #include <QMetaProperty>
 #include <QSignalSpy>
@@ -169,6 +172,46 @@ private slots:
             QCOMPARE(windowColour(), QColor(theme == Application::Dark ? "#333333" : "#f0f0f0"));
         // Keys the file does not name keep their values.
         QCOMPARE(a->eventLineColour, a->defaultEventLineColour);
+    }
+
+    void settingsTextEndsWithTheArray()
+    {
+        // An array made with fromRawData() is not followed by a zero byte: the text ends with the array.
+        static const char bytes[] = "CursorMode:07";
+        app()->_applySettings(QByteArray::fromRawData(bytes, 12));
+        QCOMPARE(app()->cursorMode, false);
+    }
+
+    // Every input that ever failed the settings fuzz target, applied through the application object: the same
+    // result as the file's rules alone, and what must hold for any file.
+    void settingsFuzzRegressions()
+    {
+        const QDir dir(QStringLiteral(TAVIX_SOURCE_DIR "/fuzz/regressions/settings"));
+        const QStringList files = dir.entryList(QDir::Files, QDir::Name);
+        QVERIFY2(!files.isEmpty(), qPrintable(dir.path()));
+        const SettingsFile factory = sortest::factorySettings();
+        for (const QString& name : files) {
+            const QByteArray contents = readFile(dir.filePath(name));
+            QVERIFY2(sortest::exerciseSettings(contents).empty(), qPrintable(name));
+
+            SettingsFile expected = factory;
+            const bool named = expected.apply(contents);
+            TestSupport::resetApplication();
+            Application* a = app();
+            a->_applySettings(contents);
+            SettingsFile read;
+            read.theme = a->theme;
+            read.cursorMode = a->cursorMode;
+            read.graphColour = a->graphColour;
+            read.selectedMultiGraphPenColour = a->selectedMultiGraphPenColour;
+            read.cursorMarkerColour = a->cursorMarkerColour;
+            read.cursorLineColour = a->cursorLineColour;
+            read.eventMarkerColour = a->eventMarkerColour;
+            read.eventLineColour = a->eventLineColour;
+            QCOMPARE(a->_settingsText(), expected.text());
+            const std::string problem = sortest::checkAppliedSettings(contents, factory, read, named);
+            QVERIFY2(problem.empty(), qPrintable(name + QStringLiteral(": ") + QString::fromStdString(problem)));
+        }
     }
 
     void colourProperties_data()

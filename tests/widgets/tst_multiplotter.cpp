@@ -12,6 +12,7 @@
 #include <QPointer>
 #include <QStatusBar>
 
+#include <KChartCartesianAxis>
 #include <KChartCartesianCoordinatePlane>
 #include <KChartPlotter>
 
@@ -103,6 +104,14 @@ private Q_SLOTS:
         QCOMPARE(p.xAxis, axes);
         QCOMPARE(p.entities.size(), 2);
         QCOMPARE(t.infoWidget.overview.list.count(), 2);
+
+        // The axes go with the chart.
+        const QPointer<KChart::CartesianAxis> x = p.xAxis;
+        const QPointer<KChart::CartesianAxis> y = p.yAxis;
+        window.reset();
+        tab = nullptr;
+        QVERIFY(x.isNull());
+        QVERIFY(y.isNull());
     }
 
     void eachTracePlotsItsOwnVisibleRange()

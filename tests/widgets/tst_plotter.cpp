@@ -5,6 +5,9 @@
 #include "plotter/ChartMath.h"
 #include "plotter/Plotter.h"
 
+#include <QPointer>
+
+#include <KChartCartesianAxis>
 #include <KChartCartesianCoordinatePlane>
 
 #include <cmath>
@@ -272,6 +275,19 @@ private Q_SLOTS:
         Mouse::wheel(&plotter->chart, QPointF(300, 300), 120);
         plotter->grab();
         plotter.reset();
+    }
+
+    void axesGoWithTheChart()
+    {
+        // The plane leaves the chart before its diagrams go, and the chart's layout held the axes: nothing else
+        // deletes them.
+        Plotter& p = show(100);
+        const QPointer<KChart::CartesianAxis> x = p.xAxis;
+        const QPointer<KChart::CartesianAxis> y = p.yAxis;
+        QVERIFY(x && y);
+        plotter.reset();
+        QVERIFY(x.isNull());
+        QVERIFY(y.isNull());
     }
 
     void degenerateTraces()
