@@ -26,6 +26,7 @@ add_library(tavix_widgets STATIC
 
     include/plotter/ChartMath.h src/plotter/ChartMath.cpp
     include/plotter/Plotter.h src/plotter/Plotter.cpp src/plotter/PlotterInteraction.cpp src/plotter/PlotterPainting.cpp
+    include/plotter/ChartView.h src/plotter/ChartView.cpp
     include/plotter/_Plot.h src/plotter/_Plot.cpp
     include/plotter/MinimapPlotter.h src/plotter/MinimapPlotter.cpp
     include/plotter/_MinimapPlot.h src/plotter/_MinimapPlot.cpp

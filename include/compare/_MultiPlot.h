@@ -1,49 +1,26 @@
 #pragma once
 
-#include <KChartChart>
-
-#include <QPointF>
-#include <QRectF>
+#include "plotter/ChartView.h"
 
 class MultiPlotter;
 
-namespace KChart {
-class CartesianCoordinatePlane;
-}
-
-// The comparison chart widget: view state and limits, wheel zoom, pan, cursor dragging and paint order; inert
-// until the first trace is plotted.
-class _MultiPlot : public KChart::Chart {
+// The comparison chart widget; inert until the first trace is plotted, and the wheel zooms about the pointer itself.
+class _MultiPlot : public ChartView {
     Q_OBJECT
 public:
     _MultiPlot(MultiPlotter* owner, QWidget* parent);
 
     bool hasData = false; ///< from the first plotted trace until the last is removed
-    bool panning = false;
-    int draggedCursor = 0; ///< 0 none, 1 cursor A, 2 cursor B
-    QPointF panAnchor { 0.5, 0.5 };
-    QRectF fullRange;
     MultiPlotter* owner = nullptr;
 
-    KChart::CartesianCoordinatePlane* plane() const;
-
-    void zoom(float factor);
-    void zoom(float factorX, float factorY);
-    void resetView();
-    void enforceViewLimitsAndUpdate();
-    QRectF updateRange();
-
 protected:
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void wheelEvent(QWheelEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    QPointF fractionAt(const QPointF& pixel) const;
-    int cursorHit(int x) const;
-    bool cursorsHidden() const;
-    /// Lets the base class handle a press or release and reports a rubber-band zoom or restore it caused.
-    template <typename F> void passToChart(F handle);
+    bool inert() const override { return !hasData; }
+    void replotVisible() override;
+    void viewChangedByChart() override;
+    bool hasCursors() const override;
+    bool cursorsHidden() const override;
+    QPoint cursorPixel(int which) const override;
+    void moveCursor(int which, double x) override;
+    void paintUnder(QPainter& painter) override;
+    void paintOver(QPainter& painter) override;
 };
