@@ -1,11 +1,15 @@
 #pragma once
 
+#include "SorBuilder.h"
+#include "SyntheticTrace.h"
+
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -47,6 +51,37 @@ public:
 
 private:
     int saved = -1;
+};
+
+// The trace named on the command line, or else a generated one of 1 000 000 samples that lives as long as this.
+class TraceFile {
+public:
+    TraceFile(int argc, char** argv, const char* tempName)
+    {
+        if (argc > 1) {
+            path = argv[1];
+            return;
+        }
+        temp = (std::filesystem::temp_directory_path() / tempName).string();
+        SynthOptions o;
+        o.samples = 1000000;
+        o.spacingMetres = 0.1;
+        o.events = 12;
+        sortest::writeFile(temp, synthesize(o).build());
+        path = temp;
+    }
+    ~TraceFile()
+    {
+        if (!temp.empty())
+            std::remove(temp.c_str());
+    }
+    TraceFile(const TraceFile&) = delete;
+    TraceFile& operator=(const TraceFile&) = delete;
+
+    std::string path;
+
+private:
+    std::string temp;
 };
 
 } // namespace bench

@@ -1,6 +1,5 @@
 // Reader speed on a large trace: parse (checksum included) beside merely reading the file, getXY and an LSA fit.
 #include "BenchUtil.h"
-#include "SyntheticTrace.h"
 
 #include "sor/Checksum.h"
 #include "sor/SORParser.h"
@@ -11,17 +10,8 @@
 
 int main(int argc, char** argv)
 {
-    std::string path = argc > 1 ? argv[1] : "";
-    std::string temp;
-    if (path.empty()) {
-        temp = (std::filesystem::temp_directory_path() / "tavix-bench-1M.sor").string();
-        SynthOptions o;
-        o.samples = 1000000;
-        o.spacingMetres = 0.1;
-        o.events = 12;
-        sortest::writeFile(temp, synthesize(o).build());
-        path = temp;
-    }
+    const bench::TraceFile trace(argc, argv, "tavix-bench-1M.sor");
+    const std::string& path = trace.path;
     const std::wstring wide(path.begin(), path.end());
     const int reps = 15;
 
@@ -79,7 +69,5 @@ int main(int argc, char** argv)
     bench::row("getXY (distances and levels, " + std::to_string(samples) + " samples)", xyMs);
     bench::row("LSA fit over 100000 samples", lsaMs);
     bench::row("1000 getYValue lookups", lookupMs);
-    if (!temp.empty())
-        std::remove(temp.c_str());
     return 0;
 }

@@ -1,7 +1,6 @@
 // Single-trace tab on a large trace: time to the first finished paint, and one wheel zoom step, with where the
 // time goes.
 #include "BenchUtil.h"
-#include "SyntheticTrace.h"
 
 #include "plotter/ChartMath.h"
 #include "plotter/Plotter.h"
@@ -16,22 +15,12 @@
 
 #include <KChartCartesianCoordinatePlane>
 
-#include <filesystem>
 
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    std::string path = argc > 1 ? argv[1] : "";
-    std::string temp;
-    if (path.empty()) {
-        temp = (std::filesystem::temp_directory_path() / "tavix-viewer-bench-1M.sor").string();
-        SynthOptions o;
-        o.samples = 1000000;
-        o.spacingMetres = 0.1;
-        o.events = 12;
-        sortest::writeFile(temp, synthesize(o).build());
-        path = temp;
-    }
+    const bench::TraceFile trace(argc, argv, "tavix-viewer-bench-1M.sor");
+    const std::string& path = trace.path;
     int qtArgc = 1;
     Application application(qtArgc, argv);
     const QString file = QString::fromStdString(path);
@@ -106,7 +95,5 @@ int main(int argc, char** argv)
     bench::row("  model fill of the visible part (decimation)", fillMs);
     bench::row("  KChart repaint", paintMs);
     std::fprintf(stderr, "  rows in the chart model: %d\n", tab->plotter.traceModel.rowCount());
-    if (!temp.empty())
-        std::remove(temp.c_str());
     return 0;
 }
