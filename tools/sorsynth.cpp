@@ -53,7 +53,7 @@ int main(int argc, char** argv)
             else if (arg == "--spacing")
                 options.spacingMetres = value > 0 ? value : 1.0;
             else if (arg == "--events")
-                options.events = static_cast<unsigned>(std::min(value, 1000.0));
+                options.events = static_cast<unsigned>(std::min(value, 65535.0));
             else
                 options.seed = static_cast<uint32_t>(value);
         } else if (!arg.empty() && arg[0] == '-') {

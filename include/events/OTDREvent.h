@@ -5,6 +5,8 @@
 #include <QObject>
 #include <QPropertyAnimation>
 
+#include <vector>
+
 class Plotter;
 class QTreeWidgetItem;
 
@@ -26,6 +28,10 @@ public:
     explicit OTDREvent(QObject* parent = nullptr);
 
     bool advanced = false;
+    bool withMarker = true; ///< false past the marker limit of a file with absurdly many events
+    /// Element k: the cumulative loss of the first k events; shared by the panel so that a long list is not summed
+    /// again for every row. Without it the loss is summed here.
+    const std::vector<double>* cumulativeSums = nullptr;
     QTreeWidgetItem* item = nullptr; ///< owned by the event table
     sor::KeyEventData* keyEvent = nullptr; ///< points into the parser's event list
     Plotter* plotter = nullptr;
@@ -46,6 +52,8 @@ public:
 
     /// Sum of the splice losses of the first count events of the file (never past its last event).
     static double cumulativeLoss(const sor::SORParser& parser, unsigned count);
+    /// cumulativeLoss for every count from 0 to the number of events, in one pass.
+    static std::vector<double> cumulativeLosses(const sor::SORParser& parser);
 
 Q_SIGNALS:
     void brightnessChanged(float);

@@ -26,6 +26,9 @@ public:
     QLabel totalLabel;
     QLabel eventsLabel;
     QList<OTDREvent*> events; ///< owned; same order and indices as the chart's markers
+    /// Markers on the trace at most: every marker is a diagram of its own, which KChart lays out and paints one
+    /// by one, so a file announcing tens of thousands of events would freeze the program. Every event keeps its row.
+    static constexpr int maxMarkers = 1000;
     Plotter* plotter = nullptr;
     sor::SORParser* parser = nullptr;
 

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QColor>
+#include <QHash>
 #include <QIcon>
 #include <QPalette>
 #include <QPixmap>
@@ -61,6 +62,10 @@ public:
 
     QPalette getPalette(bool dark) const;
     QIcon getEventIcon(std::string eventType) const;
+
+private:
+    /// Recoloured event icons by source pixmap, rotation and colour: a long event list asks for the same few.
+    mutable QHash<QString, QIcon> eventIcons;
 
 public slots:
     void loadSettings();

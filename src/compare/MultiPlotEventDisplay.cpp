@@ -40,6 +40,8 @@ MultiPlotEventDisplay::MultiPlotEventDisplay(QWidget* parent)
     for (CTreeWidget* tree : { &totalTree, &eventTree }) {
         tree->setSelectionMode(QAbstractItemView::ExtendedSelection);
         tree->setRootIsDecorated(false);
+        // One line a row; keeps icon updates over a long event list linear.
+        tree->setUniformRowHeights(true);
     }
 }
 

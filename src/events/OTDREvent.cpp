@@ -37,6 +37,16 @@ double OTDREvent::cumulativeLoss(const sor::SORParser& parser, unsigned count)
     return sum;
 }
 
+std::vector<double> OTDREvent::cumulativeLosses(const sor::SORParser& parser)
+{
+    const auto& list = parser.events.keyEvents;
+    std::vector<double> sums(list.size() + 1, 0.0);
+    // Summed in the same order as cumulativeLoss, so each element equals it to the bit.
+    for (size_t i = 0; i < list.size(); ++i)
+        sums[i + 1] = sums[i] + list[i].SpliceLoss;
+    return sums;
+}
+
 QTreeWidgetItem* OTDREvent::loadEvent(sor::SORParser* p, Plotter* chartOwner, sor::KeyEventData* e, bool adv)
 {
     parser = p;
@@ -55,8 +65,11 @@ QTreeWidgetItem* OTDREvent::loadEvent(sor::SORParser* p, Plotter* chartOwner, so
     markerSizeAnimation.setEndValue(1.0f);
     markerSizeAnimation.setLoopCount(1);
 
-    const double cumulative = cumulativeLoss(*parser, keyEvent->EventNr);
-    createEventMarker();
+    const double cumulative = cumulativeSums && !cumulativeSums->empty()
+        ? (*cumulativeSums)[std::min<size_t>(keyEvent->EventNr, cumulativeSums->size() - 1)]
+        : cumulativeLoss(*parser, keyEvent->EventNr);
+    if (withMarker)
+        createEventMarker();
 
     const QString type = QString::fromStdString(keyEvent->EventType);
     QStringList cells { QString::number(keyEvent->EventNr), QString::number(keyEvent->Distance * 1000, 'f', 3),

@@ -65,6 +65,9 @@ void OTDREventHandler::loadEvents(sor::SORParser* p, Plotter* chartOwner, bool a
     eventTable.setHeaderHidden(false);
     eventTable.setSelectionMode(QAbstractItemView::ExtendedSelection);
     eventTable.setRootIsDecorated(false);
+    // One line a row; without this the view sums the heights of all rows above each changed row, which makes a
+    // palette change over a long list quadratic.
+    eventTable.setUniformRowHeights(true);
     const int widths[] = { 35, 70, 45, 74, 60, 70 };
     for (int column = 0; column < 6; ++column)
         eventTable.setColumnWidth(column, widths[column]);
@@ -75,12 +78,19 @@ void OTDREventHandler::loadEvents(sor::SORParser* p, Plotter* chartOwner, bool a
         // Each new diagram would lay the whole chart out again: once, after the last one, is enough.
         auto* plane = plotter->chart.plane();
         const QSignalBlocker quiet(plane);
+        const std::vector<double> sums = OTDREvent::cumulativeLosses(*parser);
         for (auto& keyEvent : parser->events.keyEvents) {
             auto* event = new OTDREvent();
+            event->withMarker = events.size() < maxMarkers;
+            event->cumulativeSums = &sums;
             eventTable.addTopLevelItem(event->loadEvent(parser, plotter, &keyEvent, advanced));
+            event->cumulativeSums = nullptr;
             events.append(event);
         }
     }
+    const auto count = parser->events.keyEvents.size();
+    if (count > static_cast<size_t>(maxMarkers))
+        eventsLabel.setText(tr("  Events (the first %1 of %2 marked on the trace)").arg(maxMarkers).arg(count));
     plotter->chart.plane()->relayout();
     plotter->chart.plane()->layoutPlanes();
     emit plotter->chart.plane()->boundariesChanged();

@@ -120,10 +120,23 @@ QIcon Application::getEventIcon(std::string eventType) const
         turned = false;
 
     QPixmap pixmap(QStringLiteral("./Icons/") + file);
+    const QColor base = QGuiApplication::palette().color(QPalette::Active, QPalette::Base);
+    const QColor colour = PixmapTools::contrastColour(base);
+    // Qt's pixmap cache hands out the same pixmap, with the same key, until the file changes.
+    const QString key = pixmap.isNull()
+        ? QString()
+        : QStringLiteral("%1 %2 %3").arg(pixmap.cacheKey()).arg(turned).arg(colour.rgba());
+    if (const auto known = eventIcons.constFind(key); !key.isEmpty() && known != eventIcons.constEnd())
+        return known.value();
     if (turned && !pixmap.isNull())
         pixmap = pixmap.transformed(QTransform().rotate(90), Qt::FastTransformation);
-    const QColor base = QGuiApplication::palette().color(QPalette::Active, QPalette::Base);
-    return QIcon(PixmapTools::recoloured(pixmap, PixmapTools::contrastColour(base)));
+    QIcon icon(PixmapTools::recoloured(pixmap, colour));
+    if (!key.isEmpty()) {
+        if (eventIcons.size() >= 64) // icons of files since changed or of evicted pixmaps
+            eventIcons.clear();
+        eventIcons.insert(key, icon);
+    }
+    return icon;
 }
 
 void Application::setGraphColour(QColor colour)

@@ -8,7 +8,9 @@
 #include "shell/SORTab.h"
 #include "widgets/Format.h"
 
+#include <QApplication>
 #include <QMainWindow>
+#include <QPointer>
 #include <QStatusBar>
 
 #include <KChartCartesianCoordinatePlane>
@@ -51,7 +53,7 @@ class TestEvents : public QObject {
         return e;
     }
 
-    void open(bool advanced)
+    void open(bool advanced, const QString& file = QString())
     {
         window = std::make_unique<QMainWindow>();
         tab = new SORTab(window.get());
@@ -60,7 +62,7 @@ class TestEvents : public QObject {
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
         QString error;
-        QVERIFY2(tab->load(path.toStdWString(), advanced, &error), qPrintable(error));
+        QVERIFY2(tab->load((file.isEmpty() ? path : file).toStdWString(), advanced, &error), qPrintable(error));
         QCoreApplication::processEvents();
     }
 
@@ -220,6 +222,42 @@ private Q_SLOTS:
         QCOMPARE(handler().summaryTable.topLevelItemCount(), 1);
         QCOMPARE(handler().eventTable.topLevelItemCount(), 0);
         QVERIFY(tab->plotter.events.empty());
+    }
+
+    void aFileWithTheMostEventsItCanAnnounce()
+    {
+        // 65535 events: every one gets its row and its cumulative loss, the first maxMarkers a marker.
+        sortest::Events many;
+        const char* codes[] = { "0F9999LS", "1F9999LS", "2F9999LS" };
+        for (uint32_t i = 0; i < 65535; ++i) {
+            sortest::Event ev;
+            ev.number = static_cast<uint16_t>(i + 1);
+            ev.timeOfTravel = static_cast<int32_t>(10 * i);
+            ev.spliceLoss = static_cast<int16_t>(static_cast<int>(i % 7) * 10 - 30);
+            ev.code = codes[i % 3];
+            many.events.push_back(ev);
+        }
+        QVERIFY(TestSupport::installIcons());
+        open(true, TraceFiles::writeTrace(TraceFiles::ramp(8000), QStringLiteral("many-events.sor"), many));
+        QCOMPARE(handler().eventTable.topLevelItemCount(), 65535);
+        QCOMPARE(tab->plotter.events.size(), size_t(OTDREventHandler::maxMarkers));
+        QVERIFY(handler().events[OTDREventHandler::maxMarkers - 1]->markerDiagram);
+        QVERIFY(!handler().events[OTDREventHandler::maxMarkers]->markerDiagram);
+        QCOMPARE(handler().eventsLabel.text(),
+            QStringLiteral("  Events (the first %1 of 65535 marked on the trace)").arg(OTDREventHandler::maxMarkers));
+        for (const int row : { 0, 999, 1000, 40000, 65534 }) {
+            const auto* e = handler().events[row];
+            QCOMPARE(e->item->text(5), num(OTDREvent::cumulativeLoss(*tab->parser, e->keyEvent->EventNr)));
+        }
+
+        // A row without a marker pulses nothing and survives a palette change.
+        handler().events.last()->markerSizeAnimation.start();
+        QApplication::setPalette(app()->getPalette(true));
+        QTest::qWait(50);
+        QVERIFY(!handler().events.last()->item->icon(0).isNull());
+        QPointer<OTDREvent> last = handler().events.last();
+        window.reset();
+        QVERIFY(last.isNull());
     }
 
     void closingTheTabReleasesTheEvents()

@@ -124,6 +124,28 @@ private Q_SLOTS:
         QVERIFY(bright.isValid() && dark.isValid());
         QVERIFY(bright != dark);
     }
+
+    void theMostEventsAFileCanAnnounce()
+    {
+        // Every row's icon is set again on a theme switch; over 65535 rows that must stay linear.
+        QVERIFY(TestSupport::installIcons());
+        sortest::Events many;
+        for (uint32_t i = 0; i < 65535; ++i) {
+            sortest::Event e;
+            e.number = static_cast<uint16_t>(i + 1);
+            e.timeOfTravel = static_cast<int32_t>(10 * i);
+            e.spliceLoss = 1;
+            e.code = i % 2 ? "0F9999LS" : "1F9999LS";
+            many.events.push_back(e);
+        }
+        add(QStringLiteral("many.sor"), many);
+        tab->infoWidget.overview.list.setCurrentRow(0);
+        QCOMPARE(display().eventTree.topLevelItemCount(), 65535);
+        app()->theme = Application::Dark;
+        app()->_setTheme();
+        QVERIFY(!display().eventTree.topLevelItem(65534)->icon(0).isNull());
+        QCOMPARE(display().eventTree.topLevelItem(65534)->text(5), num(65535 * 0.001));
+    }
 };
 
 TAVIX_TEST_MAIN(TestMultiPlotEventDisplay)
