@@ -1,10 +1,8 @@
 #pragma once
 
+#include "QuietFd.h"
 #include "SorBuilder.h"
 #include "SyntheticTrace.h"
-
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -30,28 +28,6 @@ inline double medianMs(int reps, const std::function<void()>& f)
 }
 
 inline void row(const std::string& what, double ms) { std::fprintf(stderr, "  %-52s %10.3f ms\n", what.c_str(), ms); }
-
-// The reader writes progress lines; keep them out of the figures.
-class QuietStdout {
-public:
-    QuietStdout()
-    {
-        std::fflush(stdout);
-        saved = ::dup(STDOUT_FILENO);
-        const int sink = ::open("/dev/null", O_WRONLY);
-        ::dup2(sink, STDOUT_FILENO);
-        ::close(sink);
-    }
-    ~QuietStdout()
-    {
-        std::fflush(stdout);
-        ::dup2(saved, STDOUT_FILENO);
-        ::close(saved);
-    }
-
-private:
-    int saved = -1;
-};
 
 // The trace named on the command line, or else a generated one of 1 000 000 samples that lives as long as this.
 class TraceFile {

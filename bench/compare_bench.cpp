@@ -93,7 +93,7 @@ int main(int argc, char** argv)
     tab.resize(1600, 1000);
     tab.show();
     {
-        bench::QuietStdout quiet;
+        const QuietFd quiet;
         for (int i = 0; i < traces; ++i) {
             SynthOptions o;
             o.samples = samples;

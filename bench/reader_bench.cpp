@@ -33,13 +33,13 @@ int main(int argc, char** argv)
     size_t samples = 0;
     double parseMs = 0;
     {
-        bench::QuietStdout quiet;
+        const QuietFd quiet;
         parseMs = bench::medianMs(reps, [&] {
             sor::SORParser p(wide);
             samples = p.data.DataPoints.size();
         });
     }
-    bench::QuietStdout* quiet = new bench::QuietStdout;
+    auto* quiet = new QuietFd;
     sor::SORParser parser(wide);
     delete quiet;
 

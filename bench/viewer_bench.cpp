@@ -27,7 +27,7 @@ int main(int argc, char** argv)
     const int reps = 7;
     std::fprintf(stderr, "viewer benchmark: %s, median of %d runs\n", path.c_str(), reps);
 
-    bench::QuietStdout quiet;
+    const QuietFd quiet;
     const double parseMs = bench::medianMs(reps, [&] { sor::SORParser p(file.toStdWString()); });
     sor::SORParser parser(file.toStdWString());
     const double xyMs = bench::medianMs(reps, [&] {

@@ -1,10 +1,8 @@
 // sordump: prints what the reader makes of .sor files, as text, a Python list, CSV or JSON.
 #include "JsonWriter.h"
+#include "QuietFd.h"
 
 #include "sor/SORParser.h"
-
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <charconv>
 #include <cstdio>
@@ -49,33 +47,6 @@ std::wstring widen(const std::string& narrow)
     wide.resize(n);
     return wide;
 }
-
-// Keeps the reader's progress lines off standard output while machine-readable output is written.
-class QuietStdout {
-public:
-    QuietStdout()
-    {
-        std::fflush(stdout);
-        saved = ::dup(STDOUT_FILENO);
-        const int sink = ::open("/dev/null", O_WRONLY);
-        if (sink >= 0) {
-            ::dup2(sink, STDOUT_FILENO);
-            ::close(sink);
-        }
-    }
-    ~QuietStdout()
-    {
-        std::fflush(stdout);
-        std::cout.flush();
-        if (saved >= 0) {
-            ::dup2(saved, STDOUT_FILENO);
-            ::close(saved);
-        }
-    }
-
-private:
-    int saved = -1;
-};
 
 std::string number(double v)
 {
@@ -285,7 +256,8 @@ int main(int argc, char** argv)
         sor::SORParser parser = [&] {
             if (mode == Mode::Text)
                 return parse();
-            QuietStdout quiet;
+            // The reader's progress lines stay off the machine-readable output.
+            const QuietFd quiet;
             return parse();
         }();
         if (!parser.fileParsed) {
