@@ -2,12 +2,14 @@
 
 #include "shell/InitialTabWidget.h"
 
+#include <QPointer>
 #include <QPushButton>
 #include <QStringList>
 #include <QTabWidget>
 #include <QToolButton>
 
 class OptionsWindow;
+class ReportDialog;
 class QHBoxLayout;
 class QTreeWidget;
 
@@ -34,6 +36,7 @@ public:
     QToolButton resetViewButton;
     QToolButton zoomOutButton;
     QToolButton zoomInButton;
+    QToolButton reportButton;
 
     InitialTabWidget initialTab;
 
@@ -48,6 +51,8 @@ public slots:
     void currentWidget_ZoomOut();
     void currentWidget_ResetView();
     void currentWidget_ToggleCursorVisibility();
+    /// The report dialog of the current tab (Ctrl+P).
+    void currentWidget_Report();
     void setUpMenuButtons();
     void setUpControlButtons();
 
@@ -63,4 +68,6 @@ private:
     void _hideStartTab();
     void _fitBlockTree(QTreeWidget& tree);
     QString _fileFilter() const;
+
+    QPointer<ReportDialog> reportDialog;
 };

@@ -1,3 +1,4 @@
+#include "report/Headless.h"
 #include "shell/Application.h"
 #include "shell/MainWindow.h"
 #include "shell/PixmapTools.h"
@@ -5,6 +6,7 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QPixmap>
+#include <QTextStream>
 #include <QTimer>
 #include <QUrl>
 
@@ -15,6 +17,18 @@ int main(int argc, char** argv)
 {
     // The reader turns wide file paths into narrow ones with the C library, which needs the locale.
     setlocale(LC_CTYPE, "");
+
+    // A report made from the command line shows no window and needs no display; it writes nothing but errors.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (const auto request = report::reportRequest(arguments)) {
+        report::prepareHeadless();
+        Application app(argc, argv);
+        QTextStream err(stderr);
+        return report::runHeadless(*request, err);
+    }
+
     std::cout << "TAVIX SOR-Viewer startup" << std::endl;
 
     Application app(argc, argv);

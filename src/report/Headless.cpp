@@ -1,0 +1,179 @@
+#include "report/Headless.h"
+
+#include "compare/PlotEntity.h"
+#include "report/ComparisonReport.h"
+#include "report/Output.h"
+#include "report/TraceReport.h"
+#include "shell/Application.h"
+#include "sor/SORParser.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+#include <QTextStream>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <memory>
+#include <sstream>
+#include <vector>
+
+namespace report {
+
+namespace {
+
+    const QString program = QStringLiteral("tavix-sor-viewer");
+
+    QtMessageHandler qtHandler = nullptr;
+
+    // Qt's remarks about the environment (a missing settings file, a runtime folder it made up) are no errors of
+    // the report; its critical and fatal messages are.
+    void quietMessages(QtMsgType type, const QMessageLogContext& context, const QString& message)
+    {
+        if (type == QtDebugMsg || type == QtInfoMsg || type == QtWarningMsg)
+            return;
+        if (qtHandler)
+            qtHandler(type, context, message);
+    }
+
+    // Standard output goes nowhere while it lives: the reader reports every file it opens there. The reader's error
+    // stream is kept aside; the run tells failures in its own words.
+    class QuietReader {
+    public:
+        QuietReader()
+        {
+            std::fflush(stdout);
+            std::cout.flush();
+            saved = ::dup(STDOUT_FILENO);
+            const int sink = ::open("/dev/null", O_WRONLY);
+            if (sink >= 0) {
+                ::dup2(sink, STDOUT_FILENO);
+                ::close(sink);
+            }
+            savedCerr = std::cerr.rdbuf(kept.rdbuf());
+        }
+        ~QuietReader()
+        {
+            std::fflush(stdout);
+            std::cout.flush();
+            if (saved >= 0) {
+                ::dup2(saved, STDOUT_FILENO);
+                ::close(saved);
+            }
+            std::cerr.rdbuf(savedCerr);
+        }
+        QuietReader(const QuietReader&) = delete;
+        QuietReader& operator=(const QuietReader&) = delete;
+
+    private:
+        int saved = -1;
+        std::ostringstream kept;
+        std::streambuf* savedCerr = nullptr;
+    };
+
+    int usage(QTextStream& err)
+    {
+        err << QObject::tr("Usage: %1 --report OUT.pdf PATH...").arg(program) << '\n'
+            << QObject::tr("  one .sor file: its trace report; several: a comparison report") << '\n';
+        return 2;
+    }
+
+    int fail(QTextStream& err, const QString& message)
+    {
+        err << program << ": " << message << '\n';
+        return 1;
+    }
+
+} // namespace
+
+std::optional<ReportRequest> reportRequest(const QStringList& arguments)
+{
+    const QString option = QStringLiteral("--report");
+    std::optional<ReportRequest> request;
+    QStringList rest;
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString& a = arguments[i];
+        if (a == option) {
+            request.emplace();
+            if (i + 1 < arguments.size())
+                request->output = arguments[++i];
+        } else if (a.startsWith(option + QLatin1Char('='))) {
+            request.emplace();
+            request->output = a.mid(option.size() + 1);
+        } else {
+            rest << a;
+        }
+    }
+    if (request)
+        request->paths = rest;
+    return request;
+}
+
+void prepareHeadless()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qtHandler = qInstallMessageHandler(quietMessages);
+}
+
+int runHeadless(const ReportRequest& request, QTextStream& err)
+{
+    if (request.output.isEmpty() || request.output.startsWith(QLatin1String("--")) || request.paths.isEmpty())
+        return usage(err);
+    for (const QString& path : request.paths) {
+        if (path.startsWith(QLatin1String("--")))
+            return usage(err);
+        const QFileInfo info(path);
+        if (!info.exists())
+            return fail(err, QObject::tr("%1: no such file or folder").arg(path));
+        if (info.isDir())
+            return fail(err, QObject::tr("%1: a folder; name its .sor files").arg(path));
+    }
+
+    std::vector<std::unique_ptr<sor::SORParser>> parsers;
+    for (const QString& path : request.paths) {
+        std::unique_ptr<sor::SORParser> parser;
+        {
+            const QuietReader quiet;
+            parser = std::make_unique<sor::SORParser>(path.toStdWString());
+            if (parser->fileParsed)
+                parser->getXY();
+        }
+        if (!parser->fileParsed)
+            return fail(err,
+                QObject::tr("could not parse %1: %2").arg(path, QString::fromStdString(parser->errorText).trimmed()));
+        parsers.push_back(std::move(parser));
+    }
+
+    Composer::Compose compose;
+    QString title;
+    TraceInput trace;
+    ComparisonInput comparison;
+    if (parsers.size() == 1) {
+        trace.parser = parsers.front().get();
+        trace.fileName = PlotEntity::fileNameOf(trace.parser->path);
+        title = trace.fileName;
+        compose = [&](Composer& c) { composeTrace(c, trace); };
+    } else {
+        for (const auto& parser : parsers) {
+            ComparisonTrace t;
+            t.parser = parser.get();
+            t.fileName = PlotEntity::fileNameOf(parser->path);
+            // Colours as a comparison tab opened on these files draws them.
+            t.colour = PlotEntity::generatedColour(static_cast<uint32_t>(std::rand()));
+            comparison.traces.push_back(t);
+        }
+        title = QObject::tr("Comparison with %1").arg(comparison.traces.front().fileName);
+        compose = [&](Composer& c) { composeComparison(c, comparison); };
+    }
+
+    QString error;
+    if (!savePdf(compose, title, request.output, frameAt(QDateTime::currentDateTime()), &error))
+        return fail(err, QObject::tr("could not write %1: %2").arg(request.output, error));
+    return 0;
+}
+
+} // namespace report
