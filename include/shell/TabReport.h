@@ -34,6 +34,8 @@ public:
     bool savePng(const QString& path, qreal scale, QString* error) const;
     bool saveSvg(const QString& path, QString* error) const;
     QSize chartSize() const { return screenSize; }
+    /// What the tab's chart showed when the report was made.
+    const report::View& view() const { return comparison ? traces.view : trace.view; }
 
 private:
     TabReport() = default;

@@ -19,10 +19,10 @@ namespace {
 
     Table traceTable(bool cursors, int count)
     {
-        std::vector<Column> columns { { tr("File"), 30, Qt::AlignLeft }, { tr("Wavelength [nm]"), 13 },
-            { tr("Pulse [ns]"), 10 }, { tr("Length [km]"), 11 }, { tr("Total loss [dB]"), 12 } };
+        std::vector<Column> columns { { tr("File"), 40, Qt::AlignLeft }, { tr("Wavel. [nm]"), 20 },
+            { tr("Pulse [ns]"), 18 }, { tr("Length [km]"), 20 }, { tr("Loss [dB]"), 17 } };
         if (cursors)
-            columns.insert(columns.end(), { { tr("A [dB]"), 9 }, { tr("B [dB]"), 9 }, { tr("B-A [dB]"), 9 } });
+            columns.insert(columns.end(), { { tr("A [dB]"), 16 }, { tr("B [dB]"), 16 }, { tr("B-A [dB]"), 17 } });
         return Table(tr("Traces (%1)").arg(count), std::move(columns));
     }
 

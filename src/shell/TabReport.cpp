@@ -10,6 +10,8 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QPainter>
+#include <QPicture>
 #include <QSaveFile>
 
 #include <KChartCartesianCoordinatePlane>
@@ -21,8 +23,14 @@ namespace {
 report::View viewOf(ChartView& chart, const QAbstractItemModel& cursors, bool cursorsShown)
 {
     report::View view;
+    // KChart knows the range in view once it has laid the chart out, which it does while it paints, and a chart may
+    // not have been painted since its data or its view changed.
+    {
+        QPicture layout;
+        QPainter painter(&layout);
+        chart.paint(&painter, QRect(QPoint(), chart.size()));
+    }
     const QRectF range = chart.plane()->visibleDataRange();
-    // A chart that was never laid out has no range worth keeping; the report then shows the whole trace.
     view.hasRange = std::isfinite(range.width()) && std::isfinite(range.height()) && range.width() != 0
         && range.height() != 0 && std::isfinite(range.x()) && std::isfinite(range.y());
     view.range = range;

@@ -1,0 +1,94 @@
+#include "Poppler.h"
+#include "TestMain.h"
+#include "TraceFiles.h"
+
+#include <QProcess>
+
+// tavix-sor-viewer --report: the report without a window, with the offscreen platform and with no display at all;
+// nothing on standard output, an exit status and a reason on standard error for what fails.
+class TestHeadless : public QObject {
+    Q_OBJECT
+
+    QString a;
+    QString b;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        sortest::Events events;
+        for (uint16_t i = 0; i < 3; ++i) {
+            sortest::Event e;
+            e.number = i + 1;
+            e.timeOfTravel = 20000 * (i + 1);
+            events.events.push_back(e);
+        }
+        a = TraceFiles::writeTrace(TraceFiles::ramp(9000), QStringLiteral("a.sor"), events);
+        b = TraceFiles::writeTrace(TraceFiles::ramp(4000), QStringLiteral("b.sor"));
+        TraceFiles::write(sortest::Bytes { 1, 2, 3, 4, 5, 6 }, QStringLiteral("broken.sor"));
+        QDir().mkpath(QStringLiteral("folder"));
+    }
+
+    void report_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("display"); ///< false: neither a platform named nor a display there
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("error"); ///< on standard error; empty: nothing at all
+        QTest::addColumn<QString>("text"); ///< in the PDF
+        const QString out = QStringLiteral("out.pdf");
+        QTest::newRow("one file") << QStringList { "--report", out, "a.sor" } << true << 0 << ""
+                                  << "Trace report: a.sor";
+        QTest::newRow("one file, no display") << QStringList { "--report", out, "a.sor" } << false << 0 << ""
+                                              << "Trace report: a.sor";
+        QTest::newRow("two files") << QStringList { "--report=" + out, "a.sor", "b.sor" } << false << 0 << ""
+                                   << "Comparison with a.sor";
+        QTest::newRow("missing file") << QStringList { "--report", out, "a.sor", "gone.sor" } << false << 1
+                                      << "gone.sor: no such file or folder"
+                                      << "";
+        QTest::newRow("broken file") << QStringList { "--report", out, "broken.sor" } << false << 1
+                                     << "could not parse broken.sor: "
+                                     << "";
+        QTest::newRow("unwritable output") << QStringList { "--report", "no/such/folder/out.pdf", "a.sor" } << false
+                                           << 1 << "could not write no/such/folder/out.pdf: "
+                                           << "";
+        QTest::newRow("no file") << QStringList { "--report", out } << false << 2 << "Usage: "
+                                 << "";
+        QTest::newRow("no output") << QStringList { "a.sor", "--report" } << false << 2 << "Usage: "
+                                   << "";
+    }
+
+    void report()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(bool, display);
+        QFETCH(int, status);
+        QFETCH(QString, error);
+        QFETCH(QString, text);
+        QFile::remove(QStringLiteral("out.pdf"));
+
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name : { "QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY" })
+            environment.remove(QLatin1String(name));
+        if (display)
+            environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        QProcess viewer;
+        viewer.setProcessEnvironment(environment);
+        viewer.start(QStringLiteral(TAVIX_VIEWER_PATH), arguments);
+        QVERIFY(viewer.waitForFinished(60000));
+        const QString out = QString::fromLocal8Bit(viewer.readAllStandardOutput());
+        const QString err = QString::fromLocal8Bit(viewer.readAllStandardError());
+        QCOMPARE(viewer.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(out, QString());
+        QCOMPARE(viewer.exitCode(), status);
+        if (error.isEmpty())
+            QCOMPARE(err, QString());
+        else
+            QVERIFY2(err.contains(error), qPrintable(err));
+        QCOMPARE(QFileInfo::exists(QStringLiteral("out.pdf")), status == 0);
+        if (status == 0 && Poppler::available())
+            QVERIFY(Poppler::text(QStringLiteral("out.pdf")).contains(text));
+    }
+};
+
+TAVIX_TEST_MAIN(TestHeadless)
+#include "tst_headless.moc"
