@@ -7,6 +7,7 @@
 #include "sor/SORParser.h"
 #include "widgets/Format.h"
 
+#include <QFileInfo>
 #include <QObject>
 
 namespace report {
@@ -104,7 +105,8 @@ void composeTrace(Composer& composer, const TraceInput& in)
     sor::SORParser& parser = *in.parser;
     composer.heading(tr("Trace report: %1").arg(in.fileName));
     composer.section([&](const Sheet& sheet, double top) {
-        double h = sections::heading(sheet, top, in.fileName, QString::fromStdWString(parser.path));
+        double h = sections::heading(
+            sheet, top, in.fileName, QFileInfo(QString::fromStdWString(parser.path)).absoluteFilePath());
         h += sheet.mm(3);
         h += sections::fields(sheet, top + h, measurementFields(parser), instrumentFields(parser));
         return h;

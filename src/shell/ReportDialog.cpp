@@ -17,7 +17,7 @@ ReportDialog::ReportDialog(QWidget* reportedTab, QWidget* parent)
     setObjectName(QStringLiteral("ReportDialog"));
     setWindowTitle(tr("Report"));
     const auto report = TabReport::of(tab);
-    titleLabel.setText(report ? report->title() : QString());
+    titleLabel.setText(report ? tr("Report of %1").arg(report->title()) : QString());
     const struct {
         QPushButton* button;
         const char* name;

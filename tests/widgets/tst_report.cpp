@@ -304,7 +304,7 @@ private Q_SLOTS:
         QTest::keyClick(window.get(), Qt::Key_P, Qt::ControlModifier);
         auto* dialog = window->findChild<ReportDialog*>();
         QVERIFY(dialog && dialog->isVisible());
-        QCOMPARE(dialog->titleLabel.text(), QStringLiteral("eight events.sor"));
+        QCOMPARE(dialog->titleLabel.text(), QStringLiteral("Report of eight events.sor"));
         QCOMPARE(dialog->printButton.text(), QStringLiteral("Print…"));
         QCOMPARE(dialog->pdfButton.text(), QStringLiteral("Save PDF…"));
         dialog->close();
