@@ -1,3 +1,4 @@
+#include "MalformedVariants.h"
 #include "Poppler.h"
 #include "QuietReader.h"
 #include "SyntheticTrace.h"
@@ -18,6 +19,7 @@
 #include "shell/TabReport.h"
 #include "widgets/Format.h"
 
+#include <QBuffer>
 #include <QSvgRenderer>
 
 #include <KChartCartesianCoordinatePlane>
@@ -294,6 +296,38 @@ private Q_SLOTS:
             QCOMPARE(model.index(row, 0).data().toDouble(), rows[size_t(row)].x());
             QCOMPARE(model.index(row, 1).data().toDouble(), rows[size_t(row)].y());
         }
+    }
+
+    // Whatever the reader accepts makes a report: no crash, no hang, no failure.
+    void malformedFilesMakeReports()
+    {
+        const auto variants = sortest::malformedVariants(sortest::baseImages(std::string()));
+        const QString path = QDir::current().filePath(QStringLiteral("variant.sor"));
+        auto companion = parsed(eight);
+        int reported = 0;
+        int accepted = 0;
+        QStringList failed;
+        for (const auto& variant : variants) {
+            sortest::writeFile(path.toStdString(), variant.bytes);
+            auto parser = parsed(path);
+            // Every fourth accepted one keeps the test short; the views' own test shows them all.
+            if (!parser->fileParsed || accepted++ % 4 != 0)
+                continue;
+            ++reported;
+            report::TraceInput trace { parser.get(), QStringLiteral("variant.sor"), {}, QString() };
+            report::ComparisonInput comparison;
+            comparison.traces
+                = { { parser.get(), "variant.sor", Qt::blue, true }, { companion.get(), "eight.sor", Qt::red, true } };
+            QBuffer pdf;
+            pdf.open(QIODevice::WriteOnly);
+            const auto frame = report::frameAt(QDateTime::currentDateTime());
+            if (!report::writePdf([&](report::Composer& c) { report::composeTrace(c, trace); }, "t", pdf, frame)
+                || !report::writePdf(
+                    [&](report::Composer& c) { report::composeComparison(c, comparison); }, "c", pdf, frame))
+                failed << QString::fromStdString(variant.name);
+        }
+        QVERIFY(reported > 20);
+        QVERIFY2(failed.isEmpty(), qPrintable(failed.join('\n')));
     }
 
     void printKeyOpensTheDialog()
