@@ -38,19 +38,27 @@ public:
 
     /// Whether this pass paints; the first only measures.
     bool painting() const { return sheet.painter != nullptr; }
+    /// Whether the report was cancelled: what is added from now on is not placed.
+    bool cancelled() const { return stopped; }
 
     using Compose = std::function<void(Composer&)>;
-    /// Plans and paints the pages of a report; false when the target could not be painted on.
-    static bool paint(const Compose& compose, PageTarget& target, const Frame& frame);
+    /// Told of every section and table row placed: how many so far and of how many (-1 while the pages are
+    /// planned); returns false to cancel the report.
+    using Progress = std::function<bool(int done, int total)>;
+    /// Plans and paints the pages of a report; false when the target could not be painted on or the report was
+    /// cancelled.
+    static bool paint(
+        const Compose& compose, PageTarget& target, const Frame& frame, const Progress& progress = Progress());
 
 private:
-    Composer(PageTarget* target, const Frame& frame, int pageCount);
+    Composer(PageTarget* target, const Frame& frame, int pageCount, const Progress& progress, int items);
     void startPage();
     void finishPage();
     /// Moves to a new page unless the current one is empty.
     void breakPage();
     bool empty() const { return y <= sheet.content.top(); }
     bool fits(double height) const { return y + height <= sheet.content.bottom(); }
+    void placed();
 
     PageTarget* target = nullptr; ///< null while measuring
     Frame frame;
@@ -62,6 +70,10 @@ private:
     QString currentHeading;
     QString pageHeading;
     bool failed = false;
+    Progress progress;
+    int items = 0; ///< sections and rows placed in this pass
+    int itemCount = -1; ///< of the whole report, known while painting
+    bool stopped = false;
 };
 
 } // namespace report

@@ -26,8 +26,9 @@ public:
     QString suggestedPath() const { return suggested; }
 
     report::Composer::Compose compose() const;
-    bool savePdf(const QString& path, QString* error) const;
-    bool print(QPrinter& printer) const;
+    bool savePdf(const QString& path, QString* error,
+        const report::Composer::Progress& progress = report::Composer::Progress()) const;
+    bool print(QPrinter& printer, const report::Composer::Progress& progress = report::Composer::Progress()) const;
 
     /// The chart at its size on screen, scale device pixels per screen pixel, in the bright theme.
     QImage chartImage(qreal scale) const;

@@ -11,28 +11,38 @@ namespace {
     const QColor frameColour(90, 90, 90);
 } // namespace
 
-Composer::Composer(PageTarget* t, const Frame& f, int pages)
+Composer::Composer(PageTarget* t, const Frame& f, int pages, const Progress& p, int count)
     : target(t)
     , frame(f)
     , pageCount(pages)
+    , progress(p)
+    , itemCount(count)
 {
     if (target)
         sheet.device = &target->device();
 }
 
-bool Composer::paint(const Compose& compose, PageTarget& target, const Frame& frame)
+bool Composer::paint(const Compose& compose, PageTarget& target, const Frame& frame, const Progress& progress)
 {
-    Composer plan(nullptr, frame, 0);
+    Composer plan(nullptr, frame, 0, progress, -1);
     plan.sheet.device = &target.device();
     plan.startPage();
     compose(plan);
-    const int pages = plan.pageIndex + 1;
+    if (plan.stopped)
+        return false;
 
-    Composer painter(&target, frame, pages);
+    Composer painter(&target, frame, plan.pageIndex + 1, progress, plan.items);
     painter.startPage();
     compose(painter);
     painter.finishPage();
-    return target.finish() && !painter.failed;
+    return target.finish() && !painter.failed && !painter.stopped;
+}
+
+void Composer::placed()
+{
+    ++items;
+    if (progress && !progress(items, itemCount))
+        stopped = true;
 }
 
 void Composer::startPage()
@@ -97,6 +107,8 @@ void Composer::heading(const QString& text)
 
 void Composer::section(const Section& draw)
 {
+    if (stopped)
+        return;
     Sheet measuring = sheet;
     measuring.painter = nullptr;
     const double height = draw(measuring, y);
@@ -104,10 +116,13 @@ void Composer::section(const Section& draw)
         breakPage();
     draw(sheet, y);
     y += height + sheet.mm(gapMm);
+    placed();
 }
 
 void Composer::table(const Header& header, const Row& row, int rows)
 {
+    if (stopped)
+        return;
     Sheet measuring = sheet;
     measuring.painter = nullptr;
     int next = 0;
@@ -115,18 +130,21 @@ void Composer::table(const Header& header, const Row& row, int rows)
         const bool continued = next > 0;
         const double headerHeight = header(measuring, y, continued);
         // A header never stands alone at the foot of a page.
-        const double first = next < rows ? row(measuring, y + headerHeight, next) : 0;
-        if (!fits(headerHeight + first))
+        const double firstRow = next < rows ? row(measuring, y + headerHeight, next) : 0;
+        if (!fits(headerHeight + firstRow))
             breakPage();
         header(sheet, y, continued);
         y += headerHeight;
-        for (bool placed = false; next < rows; ++next) {
+        for (bool opening = true; next < rows; ++next) {
             const double height = row(measuring, y, next);
-            if (placed && !fits(height))
+            if (!opening && !fits(height))
                 break;
             row(sheet, y, next);
             y += height;
-            placed = true;
+            opening = false;
+            placed();
+            if (stopped)
+                return;
         }
         if (next < rows)
             breakPage();

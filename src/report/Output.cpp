@@ -26,7 +26,8 @@ Frame frameAt(const QDateTime& made)
     return frame;
 }
 
-bool writePdf(const Composer::Compose& compose, const QString& title, QIODevice& out, const Frame& frame)
+bool writePdf(const Composer::Compose& compose, const QString& title, QIODevice& out, const Frame& frame,
+    const Composer::Progress& progress)
 {
     QPdfWriter writer(&out);
     writer.setPageSize(QPageSize(pageSizeFor(paperLocale())));
@@ -35,11 +36,11 @@ bool writePdf(const Composer::Compose& compose, const QString& title, QIODevice&
     writer.setTitle(title);
     writer.setCreator(frame.program);
     PagedTarget target(writer);
-    return Composer::paint(compose, target, frame);
+    return Composer::paint(compose, target, frame, progress);
 }
 
-bool savePdf(
-    const Composer::Compose& compose, const QString& title, const QString& path, const Frame& frame, QString* error)
+bool savePdf(const Composer::Compose& compose, const QString& title, const QString& path, const Frame& frame,
+    QString* error, const Composer::Progress& progress)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
@@ -47,7 +48,7 @@ bool savePdf(
             *error = file.errorString();
         return false;
     }
-    if (!writePdf(compose, title, file, frame)) {
+    if (!writePdf(compose, title, file, frame, progress)) {
         file.cancelWriting();
         if (error)
             *error = QObject::tr("the report could not be composed");
@@ -61,12 +62,12 @@ bool savePdf(
     return true;
 }
 
-bool print(const Composer::Compose& compose, QPrinter& printer, const Frame& frame)
+bool print(const Composer::Compose& compose, QPrinter& printer, const Frame& frame, const Composer::Progress& progress)
 {
     printer.setFullPage(true);
     printer.setResolution(reportDpi());
     PagedTarget target(printer);
-    return Composer::paint(compose, target, frame);
+    return Composer::paint(compose, target, frame, progress);
 }
 
 } // namespace report

@@ -3,12 +3,15 @@
 #include "report/Pages.h"
 #include "shell/TabReport.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QProgressDialog>
 
 ReportDialog::ReportDialog(QWidget* reportedTab, QWidget* parent)
     : QDialog(parent)
@@ -67,6 +70,27 @@ void ReportDialog::tell(const QString& path, const QString& error)
     QMessageBox::warning(this, tr("Report"), tr("Could not write %1:\n%2").arg(path, error));
 }
 
+bool ReportDialog::withProgress(const std::function<bool(const report::Composer::Progress&)>& work, bool* cancelled)
+{
+    // Shown only when the report takes a while; the window keeps painting meanwhile.
+    QProgressDialog progress(tr("Making the report…"), tr("Cancel"), 0, 0, this);
+    progress.setWindowModality(Qt::ApplicationModal);
+    progress.setMinimumDuration(400);
+    QElapsedTimer since;
+    since.start();
+    const bool done = work([&](int value, int total) {
+        if (since.elapsed() >= 50) {
+            progress.setMaximum(std::max(total, 0));
+            progress.setValue(total > 0 ? value : 0);
+            QCoreApplication::processEvents();
+            since.restart();
+        }
+        return !progress.wasCanceled();
+    });
+    *cancelled = progress.wasCanceled();
+    return done;
+}
+
 void ReportDialog::print()
 {
     if (!TabReport::of(tab))
@@ -78,7 +102,8 @@ void ReportDialog::print()
         return;
     // The tab may have changed while the print dialog was open.
     const auto report = TabReport::of(tab);
-    if (report && !report->print(printer))
+    bool cancelled = false;
+    if (report && !withProgress([&](const auto& p) { return report->print(printer, p); }, &cancelled) && !cancelled)
         QMessageBox::warning(this, tr("Report"), tr("The report could not be printed."));
 }
 
@@ -86,8 +111,11 @@ void ReportDialog::savePdf()
 {
     const QString path = askPath(tr("Save PDF"), QStringLiteral(".pdf"), tr("PDF files (*.pdf)"));
     const auto report = TabReport::of(tab);
+    if (path.isEmpty() || !report)
+        return;
     QString error;
-    if (!path.isEmpty() && report && !report->savePdf(path, &error))
+    bool cancelled = false;
+    if (!withProgress([&](const auto& p) { return report->savePdf(path, &error, p); }, &cancelled) && !cancelled)
         tell(path, error);
 }
 

@@ -100,14 +100,14 @@ report::Composer::Compose TabReport::compose() const
     return [this](report::Composer& c) { report::composeTrace(c, trace); };
 }
 
-bool TabReport::savePdf(const QString& path, QString* error) const
+bool TabReport::savePdf(const QString& path, QString* error, const report::Composer::Progress& progress) const
 {
-    return report::savePdf(compose(), name, path, report::frameAt(QDateTime::currentDateTime()), error);
+    return report::savePdf(compose(), name, path, report::frameAt(QDateTime::currentDateTime()), error, progress);
 }
 
-bool TabReport::print(QPrinter& printer) const
+bool TabReport::print(QPrinter& printer, const report::Composer::Progress& progress) const
 {
-    return report::print(compose(), printer, report::frameAt(QDateTime::currentDateTime()));
+    return report::print(compose(), printer, report::frameAt(QDateTime::currentDateTime()), progress);
 }
 
 report::Decimation TabReport::decimation() const

@@ -20,6 +20,7 @@
 #include "widgets/Format.h"
 
 #include <QBuffer>
+#include <QPrinter>
 #include <QSvgRenderer>
 
 #include <KChartCartesianCoordinatePlane>
@@ -195,6 +196,31 @@ private Q_SLOTS:
         QVERIFY(second.contains(QStringLiteral("Page 2 of 2")));
     }
 
+    // Progress counts every section and row, planned first, painted second; a cancelled report leaves no file.
+    void progressAndCancel()
+    {
+        auto parser = parsed(forty);
+        report::TraceInput input { parser.get(), QStringLiteral("forty.sor"), {}, QString() };
+        const auto compose = [&](report::Composer& c) { report::composeTrace(c, input); };
+        const auto frame = report::frameAt(QDateTime::currentDateTime());
+        QList<int> totals;
+        int last = 0;
+        const QString pdf = QDir::current().filePath(QStringLiteral("progress.pdf"));
+        QVERIFY(report::savePdf(compose, "p", pdf, frame, nullptr, [&](int done, int total) {
+            totals << total;
+            last = done;
+            return true;
+        }));
+        QCOMPARE(totals.first(), -1);
+        QCOMPARE(totals.last(), last); // the painting pass ends where the plan counted
+        QCOMPARE(last, 3 + 40); // title block, chart, summary and forty rows
+        QFile::remove(pdf);
+        QString error;
+        QVERIFY(!report::savePdf(
+            compose, "p", pdf, frame, &error, [](int done, int total) { return total < 0 || done < 10; }));
+        QVERIFY(!QFileInfo::exists(pdf));
+    }
+
     void comparisonReport()
     {
         if (!Poppler::available())
@@ -256,6 +282,13 @@ private Q_SLOTS:
         QString error;
         QVERIFY2(report->savePdf(pdf, &error), qPrintable(error));
         QVERIFY(Poppler::text(pdf).contains(QStringLiteral("Cursor B-A:")));
+        // Printing goes through the same pages.
+        QPrinter printer;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QDir::current().filePath(QStringLiteral("printed.pdf")));
+        QVERIFY(report->print(printer));
+        QCOMPARE(Poppler::pages(printer.outputFileName()), Poppler::pages(pdf));
+        QVERIFY(Poppler::text(printer.outputFileName()).contains(QStringLiteral("Trace report: eight events.sor")));
         const QString svg = QDir::current().filePath(QStringLiteral("chart.svg"));
         QVERIFY(report->saveSvg(svg, &error));
         QSvgRenderer renderer(svg);
