@@ -108,7 +108,6 @@ void ReportChart::addTrace(sor::SORParser& parser, const QColor& colour)
     trace->diagram->setModel(&trace->model);
     plane->addDiagram(trace->diagram);
     traces.push_back(std::move(trace));
-    fillRange();
 }
 
 void ReportChart::addEventMarkers(sor::SORParser& parser)
@@ -143,7 +142,6 @@ void ReportChart::setView(const View& v)
     view = v;
     cursorModel.setData(cursorModel.index(0, 0), view.cursorA);
     cursorModel.setData(cursorModel.index(1, 0), view.cursorB);
-    fillRange();
 }
 
 void ReportChart::fillRange()
@@ -173,8 +171,8 @@ void ReportChart::fillRange()
     if (spanned) {
         chart::openUp(minX, maxX, 0.0005); // a metre
         chart::openUp(minY, maxY, 0.5); // a decibel
-        // The screen's charts reach up to 0 dB: KChart reads the tool-tip and kind columns of their trace models as
-        // a second set of points at level 0.
+        // The screen's charts always reach up to 0 dB: KChart counts the further columns of their models (tool tip,
+        // kind) as points at level 0.
         minMaxModel.setRowCount(3);
         const double points[3][2] = { { maxX, maxY }, { minX, minY }, { minX, 0 } };
         for (int row = 0; row < 3; ++row) {
@@ -233,6 +231,7 @@ void ReportChart::fillTraces()
 
 void ReportChart::prepare(const QSize& logical)
 {
+    fillRange();
     for (const auto& trace : traces)
         trace->model.setPoints({});
     dryRun(logical);
