@@ -2,6 +2,7 @@
 
 #include "analysis/ChecksumDiagnosis.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -58,6 +59,8 @@ const Case cases[] = {
     { "ANRITSU", "MT9082", SorBuilder::Crc::Right, ChecksumConvention::Standard, false, standardText },
 };
 
+void PrintTo(const Case& c, std::ostream* os) { *os << c.supplier; }
+
 class Diagnosis : public testing::TestWithParam<Case> { };
 
 } // namespace
@@ -80,7 +83,15 @@ TEST_P(Diagnosis, TellsTheConventionFromDamage)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Conventions, Diagnosis, testing::ValuesIn(cases));
+INSTANTIATE_TEST_SUITE_P(
+    Conventions, Diagnosis, testing::ValuesIn(cases), [](const testing::TestParamInfo<Case>& info) {
+        std::string name = std::to_string(info.index) + "_";
+        for (const char* c = info.param.supplier; *c; ++c)
+            name += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
+        std::string kind = analysis::conventionName(info.param.convention);
+        std::replace(kind.begin(), kind.end(), '-', '_');
+        return name + "_" + kind + (info.param.suspect ? "_suspect" : "");
+    });
 
 TEST(Diagnosis, SuppliersAreToldByNameAndModel)
 {

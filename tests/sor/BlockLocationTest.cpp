@@ -135,6 +135,8 @@ std::string titlesOf(const std::string& out)
     return titles;
 }
 
+void PrintTo(const Case& c, std::ostream* os) { *os << c.what; }
+
 class BlockLocation : public testing::TestWithParam<Case> { };
 
 } // namespace
