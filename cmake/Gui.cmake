@@ -48,7 +48,7 @@ add_library(tavix_widgets STATIC
 )
 set_target_properties(tavix_widgets PROPERTIES AUTOMOC ON AUTORCC ON)
 target_include_directories(tavix_widgets PUBLIC include)
-target_link_libraries(tavix_widgets PUBLIC sor tavix_settings Qt5::Widgets Qt5::Svg KChart)
+target_link_libraries(tavix_widgets PUBLIC sor analysis tavix_settings Qt5::Widgets Qt5::Svg KChart)
 # Shown on the about page.
 target_compile_definitions(tavix_widgets PRIVATE TAVIX_VERSION="${PROJECT_VERSION}")
 
