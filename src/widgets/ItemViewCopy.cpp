@@ -81,7 +81,7 @@ private:
     {
         const QVariant value = index.data(Qt::DisplayRole);
         if (const auto* delegate = qobject_cast<const QStyledItemDelegate*>(view.itemDelegate(index)))
-            return delegate->displayText(value, view.locale());
+            return delegate->displayText(value, view.locale()).replace(QChar::LineSeparator, QLatin1Char('\n'));
         return value.toString();
     }
 
