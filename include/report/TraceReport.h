@@ -28,7 +28,7 @@ struct TraceInput {
 /// The title block: where and what was measured, and with what.
 std::vector<Field> measurementFields(const sor::SORParser& parser);
 std::vector<Field> instrumentFields(const sor::SORParser& parser);
-/// The checksum line of the title block.
+/// The checksum line of the title block: the stored value and which convention it follows.
 QString checksumText(const sor::SORParser& parser);
 /// The event table's rows: number, type, position, loss, reflectance, attenuation, cumulative loss.
 std::vector<QStringList> eventRows(const sor::SORParser& parser);

@@ -74,43 +74,13 @@ namespace {
         std::streambuf* savedCerr = nullptr;
     };
 
-    int usage(QTextStream& err)
-    {
-        err << QObject::tr("Usage: %1 --report OUT.pdf PATH...").arg(program) << '\n'
-            << QObject::tr("  one .sor file: its trace report; several: a comparison report") << '\n';
-        return 2;
-    }
-
-    int fail(QTextStream& err, const QString& message)
+    int fail(QTextStream& err, const QString& message, int status = 1)
     {
         err << program << ": " << message << '\n';
-        return 1;
+        return status;
     }
 
 } // namespace
-
-std::optional<ReportRequest> reportRequest(const QStringList& arguments)
-{
-    const QString option = QStringLiteral("--report");
-    std::optional<ReportRequest> request;
-    QStringList rest;
-    for (int i = 0; i < arguments.size(); ++i) {
-        const QString& a = arguments[i];
-        if (a == option) {
-            request.emplace();
-            if (i + 1 < arguments.size())
-                request->output = arguments[++i];
-        } else if (a.startsWith(option + QLatin1Char('='))) {
-            request.emplace();
-            request->output = a.mid(option.size() + 1);
-        } else {
-            rest << a;
-        }
-    }
-    if (request)
-        request->paths = rest;
-    return request;
-}
 
 void prepareHeadless()
 {
@@ -121,11 +91,9 @@ void prepareHeadless()
 
 int runHeadless(const ReportRequest& request, QTextStream& err)
 {
-    if (request.output.isEmpty() || request.output.startsWith(QLatin1String("--")) || request.paths.isEmpty())
-        return usage(err);
+    if (request.output.isEmpty() || request.paths.isEmpty())
+        return fail(err, QObject::tr("nothing to report"), 2);
     for (const QString& path : request.paths) {
-        if (path.startsWith(QLatin1String("--")))
-            return usage(err);
         const QFileInfo info(path);
         if (!info.exists())
             return fail(err, QObject::tr("%1: no such file or folder").arg(path));

@@ -1,5 +1,6 @@
 #include "report/TraceReport.h"
 
+#include "analysis/ChecksumDiagnosis.h"
 #include "events/OTDREvent.h"
 #include "report/Composer.h"
 #include "report/Table.h"
@@ -74,9 +75,11 @@ std::vector<Field> instrumentFields(const sor::SORParser& p)
 
 QString checksumText(const sor::SORParser& p)
 {
-    const QString crc = QString::number(p.storedCrc, 16);
-    return p.crcValid ? tr("CRC of file is valid, CRC = 0x%1").arg(crc)
-                      : tr("CRC of file is NOT valid, stored CRC = 0x%1").arg(crc);
+    // Most vendors do not follow the standard's checksum: the report says whose convention the stored value follows.
+    const analysis::ChecksumDiagnosis diagnosis = analysis::diagnoseChecksum(p);
+    const QString text
+        = tr("0x%1: %2").arg(p.storedCrc, 4, 16, QLatin1Char('0')).arg(QObject::tr(diagnosis.text.c_str()));
+    return diagnosis.suspect ? tr("Warning: %1").arg(text) : text;
 }
 
 std::vector<QStringList> eventRows(const sor::SORParser& p)

@@ -34,10 +34,12 @@ inline int pages(const QString& pdf)
     return match.hasMatch() ? match.captured(1).toInt() : -1;
 }
 
-/// The text of pages first..last (all when 0).
-inline QString text(const QString& pdf, int first = 0, int last = 0)
+/// The text of pages first..last (all when 0); raw: in the order it was drawn, not in columns.
+inline QString text(const QString& pdf, int first = 0, int last = 0, bool raw = false)
 {
     QStringList arguments;
+    if (raw)
+        arguments << "-raw";
     if (first > 0)
         arguments << "-f" << QString::number(first) << "-l" << QString::number(last > 0 ? last : first);
     return run("pdftotext", arguments << pdf << "-");

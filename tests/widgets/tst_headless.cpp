@@ -43,18 +43,27 @@ private Q_SLOTS:
         QTest::newRow("two files") << QStringList { "--report=" + out, "a.sor", "b.sor" } << false << 0 << ""
                                    << "Comparison with a.sor";
         QTest::newRow("missing file") << QStringList { "--report", out, "a.sor", "gone.sor" } << false << 1
-                                      << "gone.sor: no such file or folder"
+                                      << "{here}/gone.sor: no such file or folder"
                                       << "";
         QTest::newRow("broken file") << QStringList { "--report", out, "broken.sor" } << false << 1
-                                     << "could not parse broken.sor: "
+                                     << "could not parse {here}/broken.sor: "
                                      << "";
         QTest::newRow("unwritable output") << QStringList { "--report", "no/such/folder/out.pdf", "a.sor" } << false
                                            << 1 << "could not write no/such/folder/out.pdf: "
                                            << "";
-        QTest::newRow("no file") << QStringList { "--report", out } << false << 2 << "Usage: "
+        // Usage errors as the command line's others: status 2, the reason and where to look.
+        QTest::newRow("no file") << QStringList { "--report", out } << false << 2
+                                 << "--report needs a .sor file or more. See tavix-sor-viewer --help."
                                  << "";
-        QTest::newRow("no output") << QStringList { "a.sor", "--report" } << false << 2 << "Usage: "
+        QTest::newRow("no output") << QStringList { "a.sor", "--report" } << false << 2
+                                   << "Missing value after '--report'."
                                    << "";
+        QTest::newRow("an option taken for the output")
+            << QStringList { "--report", "--", "a.sor" } << false << 2 << "--report needs the PDF file to write."
+            << "";
+        QTest::newRow("unknown option beside it")
+            << QStringList { "--report", out, "--bogus", "a.sor" } << false << 2 << "Unknown option 'bogus'."
+            << "";
     }
 
     void report()
@@ -64,6 +73,8 @@ private Q_SLOTS:
         QFETCH(int, status);
         QFETCH(QString, error);
         QFETCH(QString, text);
+        // Files are named by their absolute paths.
+        error.replace(QStringLiteral("{here}"), QDir::currentPath());
         QFile::remove(QStringLiteral("out.pdf"));
 
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();

@@ -169,6 +169,9 @@ private Q_SLOTS:
         for (const auto& event : parser->events.keyEvents)
             QVERIFY2(text.contains(QString::number(event.Distance * 1000, 'f', 3)), event.EventType.c_str());
         QVERIFY(text.contains(QStringLiteral("Page 1 of %1").arg(Poppler::pages(pdf))));
+        // The title block's checksum says whose convention the stored value follows; the value wraps.
+        const auto unwrapped = [](QString t) { return t.remove(QRegularExpression(QStringLiteral("\\s"))); };
+        QVERIFY(unwrapped(Poppler::text(pdf, 1, 1, true)).contains(unwrapped(report::checksumText(*parser))));
 
         const QImage page = Poppler::render(pdf, 1, 100);
         QVERIFY(pixelsNear(page, app()->graphColour) > 100);
