@@ -1,0 +1,123 @@
+#include "cable/CableScan.h"
+
+#include "cable/CableModel.h"
+
+#include <QFile>
+#include <QtConcurrent>
+
+namespace {
+
+analysis::FileSummary summarizeListed(const analysis::ListedFile& file)
+{
+    return analysis::summarizeFile(file.path, file.relative);
+}
+
+} // namespace
+
+CableScan::CableScan(CableModel* model_, QObject* parent)
+    : QObject(parent)
+    , model(model_)
+    , stop(std::make_shared<std::atomic<bool>>(false))
+{
+    batches.setInterval(batchInterval);
+    connect(&batches, &QTimer::timeout, this, &CableScan::flush);
+    connect(&listing, &QFutureWatcherBase::finished, this, &CableScan::listed);
+    connect(&summaries, &QFutureWatcherBase::resultsReadyAt, this, &CableScan::collect);
+    connect(&summaries, &QFutureWatcherBase::progressValueChanged, this, [this](int value) { finishedFiles = value; });
+    connect(&summaries, &QFutureWatcherBase::finished, this, &CableScan::end);
+}
+
+CableScan::~CableScan()
+{
+    // The files in progress end before the model and the streams they write to go.
+    stop->store(true);
+    listing.waitForFinished();
+    summaries.cancel();
+    summaries.waitForFinished();
+}
+
+void CableScan::start(const QString& folder)
+{
+    running = true;
+    const std::string native = QFile::encodeName(folder).toStdString();
+    const auto flag = stop;
+    listing.setFuture(
+        QtConcurrent::run([native, flag] { return analysis::listSorFiles(native, [flag] { return flag->load(); }); }));
+}
+
+void CableScan::cancel()
+{
+    if (!running)
+        return;
+    cancelled = true;
+    stop->store(true);
+    summaries.cancel();
+}
+
+void CableScan::listed()
+{
+    // Handing the watcher an empty future to free the listing announces that one as finished too.
+    const QFuture<std::vector<analysis::ListedFile>> done = listing.future();
+    if (!running || done.resultCount() == 0)
+        return;
+    list = done.result();
+    listing.setFuture(QFuture<std::vector<analysis::ListedFile>>());
+    if (stop->load()) {
+        end();
+        return;
+    }
+    files = static_cast<int>(list.size());
+    emit progressChanged(0, files);
+    if (list.empty()) {
+        end();
+        return;
+    }
+    // The reader writes its progress lines from every worker; they stay off the terminal until the scan ends.
+    quiet.emplace();
+    taken.assign(list.size(), false);
+    batches.start();
+    // The engine walks this vector itself (it copies only sequences that share their data), so it stays a member
+    // until the scan has ended.
+    summaries.setFuture(QtConcurrent::mapped(list, summarizeListed));
+}
+
+void CableScan::collect(int begin, int end)
+{
+    const QFuture<analysis::FileSummary> future = summaries.future();
+    for (int i = begin; i < end; ++i) {
+        if (!taken[static_cast<size_t>(i)]) {
+            taken[static_cast<size_t>(i)] = true;
+            pending.push_back(future.resultAt(i));
+            ++collected;
+        }
+    }
+}
+
+void CableScan::flush()
+{
+    if (!pending.empty())
+        model->append(std::exchange(pending, {}));
+    emit progressChanged(finishedFiles, files);
+}
+
+void CableScan::end()
+{
+    if (!running)
+        return;
+    batches.stop();
+    // A cancelled future announces no more results, but keeps those of the files that were finished.
+    const QFuture<analysis::FileSummary> future = summaries.future();
+    for (int i = 0; i < static_cast<int>(taken.size()); ++i) {
+        if (!taken[static_cast<size_t>(i)] && future.isResultReadyAt(i))
+            collect(i, i + 1);
+    }
+    taken = {};
+    finishedFiles = collected;
+    flush();
+    // The stored results are copies of the rows; the model has them now.
+    summaries.setFuture(QFuture<analysis::FileSummary>());
+    list = {};
+    quiet.reset();
+    running = false;
+    emit finished();
+}
