@@ -41,12 +41,14 @@ std::vector<ListedFile> listSorFiles(const std::string& folder, const std::funct
 
     size_t seen = 0;
     while (!pending.empty()) {
+        if (stop && stop())
+            return files;
         const auto [dir, relative] = std::move(pending.back());
         pending.pop_back();
         std::error_code ec;
         fs::directory_iterator it(dir, fs::directory_options::skip_permission_denied, ec);
         for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
-            if (++seen % 256 == 0 && stop && stop())
+            if (++seen % 1024 == 0 && stop && stop())
                 return files;
             const fs::path& entry = it->path();
             const std::string name = entry.filename().string();
