@@ -1,6 +1,7 @@
 #include "analysis/QuietOutput.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -22,6 +23,7 @@ namespace {
         std::mutex mutex;
         int holds = 0;
         int savedOut = -1;
+        struct stat sinkFile { }; ///< what standard output points at while silenced
         std::streambuf* savedErr = nullptr;
         NullBuffer sink;
     };
@@ -61,6 +63,7 @@ void QuietOutput::acquire()
         ::dup2(sink, STDOUT_FILENO);
         ::close(sink);
     }
+    ::fstat(STDOUT_FILENO, &s.sinkFile);
     s.savedErr = std::cerr.rdbuf(&s.sink);
 }
 
@@ -72,13 +75,17 @@ void QuietOutput::release()
         return;
     // What the readers left in the buffers still goes to /dev/null.
     flushAll();
-    std::cerr.rdbuf(s.savedErr);
+    // Whoever changed the streams since has put them back already; their way is not undone.
+    if (std::cerr.rdbuf() == &s.sink)
+        std::cerr.rdbuf(s.savedErr);
     s.savedErr = nullptr;
-    if (s.savedOut >= 0) {
+    struct stat now { };
+    if (s.savedOut >= 0 && ::fstat(STDOUT_FILENO, &now) == 0 && now.st_dev == s.sinkFile.st_dev
+        && now.st_ino == s.sinkFile.st_ino)
         ::dup2(s.savedOut, STDOUT_FILENO);
+    if (s.savedOut >= 0)
         ::close(s.savedOut);
-        s.savedOut = -1;
-    }
+    s.savedOut = -1;
 }
 
 } // namespace analysis

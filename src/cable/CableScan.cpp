@@ -68,7 +68,8 @@ void CableScan::listed()
     }
     files = static_cast<int>(list.size());
     emit progressChanged(0, files);
-    if (list.empty()) {
+    // A slot of the signal may have cancelled.
+    if (list.empty() || stop->load()) {
         end();
         return;
     }
