@@ -77,7 +77,8 @@ QVariant CableModel::headerData(int section, Qt::Orientation orientation, int ro
 {
     if (orientation != Qt::Horizontal || section < 0 || section >= analysis::columnCount || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
-    return tr(analysis::columnTitle(static_cast<Column>(section)));
+    // Units on a line of their own keep the columns narrow.
+    return tr(analysis::columnTitle(static_cast<Column>(section))).replace(QStringLiteral(" ("), QStringLiteral("\n("));
 }
 
 QVariant CableModel::cellColour(const Row& row, Column column, bool background) const

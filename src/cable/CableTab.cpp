@@ -78,6 +78,9 @@ CableTab::CableTab(QWidget* parent)
     table.verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     table.horizontalHeader()->setResizeContentsPrecision(0);
     table.horizontalHeader()->setHighlightSections(false);
+    // The verdict beside the file, where it is seen without scrolling; the columns can be moved.
+    table.horizontalHeader()->setSectionsMovable(true);
+    table.horizontalHeader()->moveSection(static_cast<int>(analysis::Column::Verdict), 1);
 
     connect(&filterEdit, &QLineEdit::textChanged, this, [this](const QString& text) { proxy.setFilterWords(text); });
     connect(&compareButton, &QPushButton::clicked, this, &CableTab::compareSelected);
