@@ -60,11 +60,9 @@ TEST(CableFolder, EveryTraceOnceWithItsVerdict)
     const FileSummary& f002 = rows[1];
     EXPECT_EQ(f002.fibreId, "F01");
     EXPECT_EQ(f002.events, 4);
-    EXPECT_EQ(cellText(f002, {}, Column::Locations), "Exchange \xe2\x86\x92 Cabinet");
     EXPECT_EQ(cellText(f002, {}, Column::WorstSplice), "0.420");
     EXPECT_EQ(cellText(f002, {}, Column::WorstConnector), "0.200"); // the launch connector; the fibre end is no event
     EXPECT_EQ(cellText(f002, {}, Column::WorstReflectance), "-50.000");
-    EXPECT_EQ(cellText(f002, {}, Column::Attenuation), "0.300");
     EXPECT_EQ(cellText(f002, {}, Column::Checksum), "valid");
     EXPECT_EQ(cellText(rows[7], {}, Column::Wavelength), "1550");
 }
@@ -84,20 +82,24 @@ struct OrderCase {
     bool less;
 };
 
-class NaturalOrder : public testing::TestWithParam<OrderCase> { };
-
-TEST_P(NaturalOrder, DigitsCompareAsNumbers)
+TEST(CableFolder, NaturalOrderOfNames)
 {
-    const auto& c = GetParam();
-    EXPECT_EQ(naturalLess(c.a, c.b), c.less) << c.a << " < " << c.b;
+    const OrderCase cases[] = {
+        OrderCase { "F2.sor", "F10.sor", true },
+        OrderCase { "F10.sor", "F2.sor", false },
+        OrderCase { "f2", "F3", true },
+        OrderCase { "F3", "f2", false },
+        OrderCase { "F02", "F2", true },
+        OrderCase { "F2", "F02", false },
+        OrderCase { "a", "ab", true },
+        OrderCase { "sub/F1", "sub2", true },
+        OrderCase { "F9", "F9", false },
+        OrderCase { "9", "10", true },
+        OrderCase { "x100y2", "x100y10", true },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(naturalLess(c.a, c.b), c.less) << c.a << " < " << c.b;
 }
-
-INSTANTIATE_TEST_SUITE_P(Texts, NaturalOrder,
-    testing::Values(OrderCase { "F2.sor", "F10.sor", true }, OrderCase { "F10.sor", "F2.sor", false },
-        OrderCase { "f2", "F3", true }, OrderCase { "F3", "f2", false }, OrderCase { "F02", "F2", true },
-        OrderCase { "F2", "F02", false }, OrderCase { "a", "ab", true }, OrderCase { "sub/F1", "sub2", true },
-        OrderCase { "F9", "F9", false }, OrderCase { "9", "10", true }, OrderCase { "x100y2", "x100y10", true }),
-    [](const testing::TestParamInfo<OrderCase>& info) { return "case" + std::to_string(info.index); });
 
 TEST(SorExtension, AnyLetterCase)
 {

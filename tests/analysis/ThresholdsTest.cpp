@@ -7,8 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <fstream>
+#include <map>
 
 using namespace analysis;
 
@@ -40,53 +40,25 @@ struct Boundary {
 
 void setRule(FileSummary& s, Thresholds& t, Rule rule, double limit, double value)
 {
-    switch (rule) {
-    case SpliceRule:
-        t.maxSpliceLoss = limit;
-        s.splice.value = value;
-        break;
-    case ConnectorRule:
-        t.maxConnectorLoss = limit;
-        s.connector.value = value;
-        break;
-    case ReflectanceRule:
-        t.maxReflectance = limit;
-        s.reflectance.value = value;
-        break;
-    case AttenuationRule:
-        t.maxAttenuation[0] = limit;
-        s.attenuation = value;
-        break;
-    case TotalLossRule:
-        t.maxTotalLoss = limit;
-        s.totalLoss = value;
-        break;
-    case OrlRule:
-        t.minOrl = limit;
-        s.orl = value;
-        break;
-    }
+    const std::map<Rule, std::pair<std::optional<double>*, double*>> places {
+        { SpliceRule, { &t.maxSpliceLoss, &s.splice.value } },
+        { ConnectorRule, { &t.maxConnectorLoss, &s.connector.value } },
+        { ReflectanceRule, { &t.maxReflectance, &s.reflectance.value } },
+        { AttenuationRule, { &t.maxAttenuation[0], &s.attenuation } },
+        { TotalLossRule, { &t.maxTotalLoss, &s.totalLoss } },
+        { OrlRule, { &t.minOrl, &s.orl } },
+    };
+    *places.at(rule).first = limit;
+    *places.at(rule).second = value;
 }
-
-class RuleBoundary : public testing::TestWithParam<Boundary> { };
 
 } // namespace
 
-TEST_P(RuleBoundary, EqualPassesBeyondFails)
-{
-    const auto& b = GetParam();
-    FileSummary s = goodFile();
-    Thresholds t;
-    setRule(s, t, b.rule, b.limit, b.value);
-    const Verdict v = evaluate(s, t);
-    EXPECT_EQ(v.outcome, b.fails ? Outcome::Fail : Outcome::Pass);
-    EXPECT_EQ(v.failed, b.fails ? unsigned(b.rule) : 0u);
-    EXPECT_EQ(reasons(s, t).size(), b.fails ? 1u : 0u);
-}
-
 // The table shows three decimals and a value is judged as shown: 0.3004 reads 0.300 and passes 0.30.
-INSTANTIATE_TEST_SUITE_P(Rules, RuleBoundary,
-    testing::Values(Boundary { "spliceEqual", SpliceRule, 0.30, 0.30, false },
+TEST(Verdict, EveryRuleOnItsBoundary)
+{
+    const Boundary cases[] = {
+        Boundary { "spliceEqual", SpliceRule, 0.30, 0.30, false },
         Boundary { "spliceAbove", SpliceRule, 0.30, 0.301, true },
         Boundary { "spliceBelow", SpliceRule, 0.30, 0.299, false },
         Boundary { "spliceRoundsDown", SpliceRule, 0.30, 0.3004, false },
@@ -100,10 +72,23 @@ INSTANTIATE_TEST_SUITE_P(Rules, RuleBoundary,
         Boundary { "attenuationQuotient", AttenuationRule, 0.40, 4.0004 / 10, false },
         Boundary { "attenuationAbove", AttenuationRule, 0.40, 0.401, true },
         Boundary { "totalLossEqual", TotalLossRule, 10, 10, false },
-        Boundary { "totalLossAbove", TotalLossRule, 10, 10.001, true }, Boundary { "orlEqual", OrlRule, 27, 27, false },
-        Boundary { "orlBelow", OrlRule, 27, 26.999, true }, Boundary { "orlAbove", OrlRule, 27, 27.001, false },
-        Boundary { "gainIsNoLoss", SpliceRule, 0.30, -0.5, false }),
-    [](const testing::TestParamInfo<Boundary>& info) { return std::string(info.param.name); });
+        Boundary { "totalLossAbove", TotalLossRule, 10, 10.001, true },
+        Boundary { "orlEqual", OrlRule, 27, 27, false },
+        Boundary { "orlBelow", OrlRule, 27, 26.999, true },
+        Boundary { "orlAbove", OrlRule, 27, 27.001, false },
+        Boundary { "gainIsNoLoss", SpliceRule, 0.30, -0.5, false },
+    };
+    for (const auto& b : cases) {
+        SCOPED_TRACE(b.name);
+        FileSummary s = goodFile();
+        Thresholds t;
+        setRule(s, t, b.rule, b.limit, b.value);
+        const Verdict v = evaluate(s, t);
+        EXPECT_EQ(v.outcome, b.fails ? Outcome::Fail : Outcome::Pass);
+        EXPECT_EQ(v.failed, b.fails ? unsigned(b.rule) : 0u);
+        EXPECT_EQ(reasons(s, t).size(), b.fails ? 1u : 0u);
+    }
+}
 
 TEST(Verdict, UnsetLimitsAndUnknownValuesAreNotChecked)
 {
@@ -157,23 +142,29 @@ struct BandCase {
     int band;
 };
 
-class NearestBand : public testing::TestWithParam<BandCase> { };
-
-TEST_P(NearestBand, ByDistanceLowerOnTies)
+TEST(Verdict, NearestBandLowerOnTies)
 {
-    EXPECT_EQ(nearestBand(GetParam().wavelength), GetParam().band) << GetParam().wavelength;
+    const BandCase cases[] = {
+        BandCase { 1310, 0 },
+        BandCase { 1312.9, 0 },
+        BandCase { 1346.5, 0 },
+        BandCase { 1346.6, 1 },
+        BandCase { 1383, 1 },
+        BandCase { 1436.5, 1 },
+        BandCase { 1490, 2 },
+        BandCase { 1520, 2 },
+        BandCase { 1520.1, 3 },
+        BandCase { 1587.5, 3 },
+        BandCase { 1625, 4 },
+        BandCase { 1725, 4 },
+        BandCase { 1725.1, -1 },
+        BandCase { 1210, 0 },
+        BandCase { 850, -1 },
+        BandCase { unknown, -1 },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(nearestBand(c.wavelength), c.band) << c.wavelength;
 }
-
-INSTANTIATE_TEST_SUITE_P(Wavelengths, NearestBand,
-    testing::Values(BandCase { 1310, 0 }, BandCase { 1312.9, 0 }, BandCase { 1346.5, 0 }, BandCase { 1346.6, 1 },
-        BandCase { 1383, 1 }, BandCase { 1436.5, 1 }, BandCase { 1490, 2 }, BandCase { 1520, 2 },
-        BandCase { 1520.1, 3 }, BandCase { 1587.5, 3 }, BandCase { 1625, 4 }, BandCase { 1725, 4 },
-        BandCase { 1725.1, -1 }, BandCase { 1210, 0 }, BandCase { 850, -1 }, BandCase { unknown, -1 }),
-    [](const testing::TestParamInfo<BandCase>& info) {
-        std::string name = "nm" + number(info.param.wavelength);
-        std::replace(name.begin(), name.end(), '.', '_');
-        return name;
-    });
 
 TEST(ThresholdsFile, DefaultsRoundTripAndBrokenLines)
 {
@@ -220,7 +211,6 @@ TEST(ThresholdsFile, MissingOrStrangeFilesGiveDefaults)
 TEST(Counts, Text)
 {
     Counts c;
-    EXPECT_EQ(countsText(c), "0 files: 0 pass, 0 fail, 0 errors");
     c.add(Outcome::Error);
     EXPECT_EQ(countsText(c), "1 file: 0 pass, 0 fail, 1 error");
     for (int i = 0; i < 139; ++i)
@@ -228,16 +218,4 @@ TEST(Counts, Text)
     for (int i = 0; i < 4; ++i)
         c.add(Outcome::Fail);
     EXPECT_EQ(countsText(c), "144 files: 139 pass, 4 fail, 1 error");
-}
-
-TEST(Format, NumbersInTheCLocale)
-{
-    EXPECT_EQ(fixed3(3.1024), "3.102");
-    EXPECT_EQ(fixed3(-0.0001), "0.000");
-    EXPECT_EQ(decibels(0.42), "0.42");
-    EXPECT_EQ(decibels(0.305), "0.305");
-    EXPECT_EQ(decibels(-35), "-35.00");
-    EXPECT_EQ(number(1312.9), "1312.9");
-    EXPECT_EQ(number(1310), "1310");
-    EXPECT_DOUBLE_EQ(shown(0.3004), 0.3);
 }
