@@ -112,9 +112,12 @@ int main(int argc, char** argv)
     runUntil([&] { return !warmUp->scan.isRunning(); });
     window.tabs.closePlotTab(window.tabs.currentIndex());
 
-    const auto scan = [&](const std::string& dir, double* gap) {
+    const auto scan = [&](const std::string& dir, double* gap, bool byLoss = false) {
         window.tabs._addCableTab(QString::fromStdString(dir));
         auto* tab = qobject_cast<CableTab*>(window.tabs.currentWidget());
+        // Sorted by a number, each batch of rows lands all over the table.
+        if (byLoss)
+            tab->table.sortByColumn(static_cast<int>(analysis::Column::TotalLoss), Qt::DescendingOrder);
         *gap = runUntil([&] { return !tab->scan.isRunning(); });
         return tab;
     };
@@ -137,9 +140,9 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "    resident size %.1f MiB before, %.1f MiB after: per file %7.2f KB\n", before, after,
             (after - before) * 1024 / files);
         clock.restart();
-        CableTab* cached = scan(dir, &gap);
+        CableTab* cached = scan(dir, &gap, true);
         wall = msSince(clock);
-        std::fprintf(stderr, "  again, from the page cache                                %10.1f ms\n", wall);
+        std::fprintf(stderr, "  again, from the page cache, sorted by total loss          %10.1f ms\n", wall);
         std::fprintf(stderr, "    longest the GUI thread was busy meanwhile               %10.1f ms\n", gap);
         window.tabs.closePlotTab(window.tabs.indexOf(cached));
 

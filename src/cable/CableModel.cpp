@@ -33,7 +33,6 @@ int compareNumbers(double a, double b)
 CableModel::CableModel(QObject* parent)
     : QAbstractTableModel(parent)
 {
-    limits = analysis::Thresholds();
 }
 
 int CableModel::rowCount(const QModelIndex& parent) const

@@ -89,6 +89,8 @@ void MainTabWidget::setUpMenuButtons()
         menuLayout->addWidget(entry.button, 0);
     }
     themeButton.setToolTip(tr("Change Colour Theme"));
+    // May narrow to its icon in a small window, so that the window still fits 800 pixels.
+    openFolderButton.setMinimumWidth(openFolderButton.iconSize().width() + 16);
 
     connect(&openFileButton, &QPushButton::clicked, this, &MainTabWidget::addSORTab);
     connect(&compareButton, &QPushButton::clicked, this, &MainTabWidget::addSORMultiTab);
