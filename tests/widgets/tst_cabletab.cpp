@@ -181,8 +181,13 @@ private Q_SLOTS:
             }
             sortest::writeFile((dir + "/v1.sor").toStdString(), { 0x64, 0x00, 0x00 });
         }
-        CableTab* tab = scanned(dir);
+        // Sorted before the rows arrive and after.
+        CableTab* tab = openFolder(dir);
         QVERIFY(tab);
+        tab->table.sortByColumn(column, Qt::SortOrder(order));
+        QVERIFY(QTest::qWaitFor([tab] { return !tab->scan.isRunning(); }, 30000));
+        QCOMPARE(shownFiles(*tab), files);
+        tab->table.sortByColumn(int(analysis::Column::Events), Qt::AscendingOrder);
         tab->table.sortByColumn(column, Qt::SortOrder(order));
         QCOMPARE(shownFiles(*tab), files);
         const QVariant number = tab->proxy.index(0, int(analysis::Column::PulseWidth)).data(CableModel::SortRole);
