@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include <atomic>
+#include <deque>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -33,8 +34,10 @@ public:
     int total() const { return files; } ///< -1 while the folder is listed
     int done() const { return finishedFiles; }
 
-    /// How often finished rows reach the model, in ms.
-    static constexpr int batchInterval = 100;
+    /// How often finished rows reach the model, in ms, and how many at most before the GUI thread handles its
+    /// other events.
+    static constexpr int batchInterval = 50;
+    static constexpr size_t maxRowsAtOnce = 200;
 
 signals:
     void progressChanged(int done, int total);
@@ -46,12 +49,14 @@ private:
     QFutureWatcher<std::vector<analysis::ListedFile>> listing;
     QFutureWatcher<analysis::FileSummary> summaries;
     std::vector<analysis::ListedFile> list; ///< the files being read
-    std::vector<analysis::FileSummary> pending; ///< finished, not yet in the model
+    std::deque<analysis::FileSummary> pending; ///< finished, not yet in the model
     std::vector<bool> taken; ///< per listed file: its row is in pending or in the model
     int collected = 0;
     QTimer batches;
     std::optional<analysis::QuietOutput::Hold> quiet;
     bool running = false;
+    bool ending = false; ///< the readers are done, the last rows go to the model
+    bool flushQueued = false;
     bool cancelled = false;
     int files = -1;
     int finishedFiles = 0;
@@ -60,4 +65,5 @@ private:
     void collect(int begin, int end);
     void flush();
     void end();
+    void finish();
 };

@@ -2,8 +2,6 @@
 
 #include "cable/CableModel.h"
 
-#include "analysis/SummaryTable.h"
-
 #include <QRegularExpression>
 
 CableProxyModel::CableProxyModel(QObject* parent)
@@ -16,19 +14,7 @@ CableProxyModel::CableProxyModel(QObject* parent)
 void CableProxyModel::setCableModel(CableModel* model)
 {
     cable = model;
-    // A batch of rows that arrives while the table is sorted by anything but the file (the order the rows come in)
-    // goes in at the end and is sorted once, with one layout change: inserted one by one into the middle of ten
-    // thousand rows it would hold the GUI thread for tens of milliseconds. The first connection runs before the
-    // proxy's own handling of the insertion, the second after it.
-    connect(model, &QAbstractItemModel::rowsAboutToBeInserted, this, [this] {
-        if (sortColumn() > static_cast<int>(analysis::Column::File))
-            setDynamicSortFilter(false);
-    });
     setSourceModel(model);
-    connect(model, &QAbstractItemModel::rowsInserted, this, [this] {
-        if (!dynamicSortFilter())
-            setDynamicSortFilter(true); // sorts
-    });
 }
 
 void CableProxyModel::setFilterWords(const QString& text)

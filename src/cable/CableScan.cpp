@@ -5,10 +5,25 @@
 #include <QFile>
 #include <QtConcurrent>
 
+#ifdef __linux__
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+#endif
+
+#include <algorithm>
+#include <iterator>
+
 namespace {
 
 analysis::FileSummary summarizeListed(const analysis::ListedFile& file)
 {
+#ifdef __linux__
+    // The readers yield to the GUI thread when they share the processor with it (on Linux, nice is per thread).
+    static thread_local const bool yielding
+        = ::setpriority(PRIO_PROCESS, static_cast<id_t>(::syscall(SYS_gettid)), 10) == 0;
+    (void)yielding;
+#endif
     return analysis::summarizeFile(file.path, file.relative);
 }
 
@@ -96,14 +111,31 @@ void CableScan::collect(int begin, int end)
 
 void CableScan::flush()
 {
-    if (!pending.empty())
-        model->append(std::exchange(pending, {}));
-    emit progressChanged(finishedFiles, files);
+    // A bounded share at a time, the rest after the events that came in meanwhile: into a table sorted by a number,
+    // each row is an insertion in the middle of all the others.
+    if (!pending.empty()) {
+        const auto n = static_cast<std::ptrdiff_t>(std::min(pending.size(), maxRowsAtOnce));
+        std::vector<analysis::FileSummary> rows(
+            std::make_move_iterator(pending.begin()), std::make_move_iterator(pending.begin() + n));
+        pending.erase(pending.begin(), pending.begin() + n);
+        model->append(std::move(rows));
+    }
+    if (!pending.empty() && !flushQueued) {
+        flushQueued = true;
+        QTimer::singleShot(0, this, [this] {
+            flushQueued = false;
+            flush();
+        });
+    } else if (pending.empty() && ending) {
+        finish();
+    }
+    if (running)
+        emit progressChanged(finishedFiles, files);
 }
 
 void CableScan::end()
 {
-    if (!running)
+    if (!running || ending)
         return;
     batches.stop();
     // A cancelled future announces no more results, but keeps those of the files that were finished.
@@ -114,11 +146,17 @@ void CableScan::end()
     }
     taken = {};
     finishedFiles = collected;
-    flush();
-    // The stored results are copies of the rows; the model has them now.
+    // The readers have ended: the streams are theirs no more, and the stored results are copies of the rows.
     summaries.setFuture(QFuture<analysis::FileSummary>());
     list = {};
     quiet.reset();
+    ending = true;
+    flush();
+}
+
+void CableScan::finish()
+{
     running = false;
+    ending = false;
     emit finished();
 }
