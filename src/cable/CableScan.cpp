@@ -38,7 +38,11 @@ CableScan::CableScan(CableModel* model_, QObject* parent)
     connect(&batches, &QTimer::timeout, this, &CableScan::flush);
     connect(&listing, &QFutureWatcherBase::finished, this, &CableScan::listed);
     connect(&summaries, &QFutureWatcherBase::resultsReadyAt, this, &CableScan::collect);
-    connect(&summaries, &QFutureWatcherBase::progressValueChanged, this, [this](int value) { finishedFiles = value; });
+    // Once the readers are done, the empty future that frees the results reports no progress of the scan.
+    connect(&summaries, &QFutureWatcherBase::progressValueChanged, this, [this](int value) {
+        if (running && !ending)
+            finishedFiles = value;
+    });
     connect(&summaries, &QFutureWatcherBase::finished, this, &CableScan::end);
 }
 
@@ -100,7 +104,7 @@ void CableScan::listed()
 void CableScan::collect(int begin, int end)
 {
     const QFuture<analysis::FileSummary> future = summaries.future();
-    for (int i = begin; i < end; ++i) {
+    for (int i = std::max(begin, 0); i < end && i < static_cast<int>(taken.size()); ++i) {
         if (!taken[static_cast<size_t>(i)]) {
             taken[static_cast<size_t>(i)] = true;
             pending.push_back(future.resultAt(i));
