@@ -1,6 +1,6 @@
 #include "analysis/FileSummary.h"
 
-#include "analysis/ChecksumStandIn.h"
+#include "analysis/ChecksumDiagnosis.h"
 #include "analysis/PathText.h"
 
 #include "sor/SORParser.h"

@@ -1,9 +1,11 @@
 #include "viewer/DataViewer.h"
 
+#include "analysis/ChecksumDiagnosis.h"
 #include "sor/SORParser.h"
 #include "widgets/CTreeWidget.h"
 
 #include <QEvent>
+#include <QStyle>
 
 #include <cstring>
 
@@ -87,6 +89,11 @@ void DataViewer::_loadTavixInfo()
         std::string date = QString(other).remove(QStringLiteral("Last Calibration Date: ")).toStdString();
         addString(tavixInfoItem, date, tr("Last Calibration Date"));
     }
+    // Most vendors do not follow the standard's checksum: say whose convention the stored value follows.
+    const auto diagnosis = analysis::diagnoseChecksum(*parser);
+    auto* checksum = addRow(tavixInfoItem, tr("Checksum"), tr(diagnosis.text.c_str()));
+    if (diagnosis.suspect)
+        checksum->setIcon(1, style()->standardIcon(QStyle::SP_MessageBoxWarning));
 }
 
 void DataViewer::_loadConfiguration()

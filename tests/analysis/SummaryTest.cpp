@@ -113,9 +113,10 @@ TEST(Csv, QuotedWhereNeededNumbersInTheCLocale)
     std::setlocale(LC_NUMERIC, "C");
     EXPECT_EQ(row,
         "\"cable, 1/F1.sor\",F01,CABLE-1,Exchange,Cabinet,1310,100," + s.date
-            + ",10.000,3.000,0.300,40.000,3,0.420,3.102,0.200,0.000,-50.000,0.000,valid,Fail,"
+            + ",10.000,3.000,0.300,40.000,3,0.420,3.102,0.200,0.000,-50.000,0.000,"
+              "\"matches CRC-16/CCITT-FALSE over all bytes before the checksum, as the standard says\",Fail,"
               "splice 0.42 dB at 3.102 km > 0.30 dB\n");
     const std::string head = csvHeader();
     const size_t header = std::count(head.begin(), head.end(), ',');
-    EXPECT_EQ(static_cast<size_t>(std::count(row.begin(), row.end(), ',')), header + 1); // one comma is quoted
+    EXPECT_EQ(static_cast<size_t>(std::count(row.begin(), row.end(), ',')), header + 2); // two commas are quoted
 }
