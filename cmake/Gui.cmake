@@ -7,8 +7,12 @@ add_library(tavix_widgets STATIC
     include/widgets/CTreeWidget.h src/widgets/CTreeWidget.cpp
     include/widgets/CListWidget.h src/widgets/CListWidget.cpp
     include/widgets/CItemModel.h src/widgets/CItemModel.cpp
+    include/widgets/ItemViewCopy.h src/widgets/ItemViewCopy.cpp
+    include/widgets/ToolTipDelegate.h src/widgets/ToolTipDelegate.cpp
+    include/widgets/PlainText.h
     src/widgets/SideButtons.h
 
+    include/shell/CommandLine.h src/shell/CommandLine.cpp
     include/shell/Application.h src/shell/Application.cpp src/shell/Application_Settings.cpp src/shell/AppStyle.cpp
     include/shell/PixmapTools.h src/shell/PixmapTools.cpp
     include/shell/InitialTabWidget.h src/shell/InitialTabWidget.cpp

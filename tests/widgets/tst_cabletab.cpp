@@ -7,6 +7,7 @@
 #include "cable/CableTab.h"
 #include "cable/ThresholdsDialog.h"
 #include "compare/SORMultiTab.h"
+#include "shell/CommandLine.h"
 #include "shell/MainWindow.h"
 #include "shell/SORTab.h"
 #include "sor/SORParser.h"
@@ -131,6 +132,42 @@ private Q_SLOTS:
         const QModelIndex file = tab->proxy.index(0, int(analysis::Column::File));
         QCOMPARE(file.data(Qt::ToolTipRole).toString(), folder + QStringLiteral("/F001.sor"));
         QVERIFY(!tab->proxy.index(0, int(analysis::Column::Events)).data(Qt::BackgroundRole).isValid());
+    }
+
+    // The way main() opens what the command line names: relative, with or without a closing slash, beside a file.
+    void folderNamedOnTheCommandLine_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("traceTabs"); // single-trace tabs beside the cable tab
+        QTest::newRow("folder") << QStringList { "cable 7" } << 0;
+        QTest::newRow("closing slash") << QStringList { "cable 7/" } << 0;
+        QTest::newRow("after --, beside a file") << QStringList { "--", "cable 7", "cable 7/F001.sor" } << 1;
+    }
+
+    void folderNamedOnTheCommandLine()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, traceTabs);
+        const CommandLine line = CommandLine::parse(QStringList { "viewer" } + arguments);
+        QCOMPARE(line.action, CommandLine::OpenWindow);
+        QList<QUrl> urls;
+        for (const QString& path : line.paths)
+            urls << QUrl::fromLocalFile(path);
+        window->openUrls(urls, Qt::NoModifier);
+        QList<int> cables;
+        int traces = 0;
+        for (int i = 0; i < window->tabs.count(); ++i) {
+            if (qobject_cast<CableTab*>(window->tabs.widget(i)))
+                cables << i;
+            traces += qobject_cast<SORTab*>(window->tabs.widget(i)) != nullptr;
+        }
+        QCOMPARE(cables.size(), 1);
+        QCOMPARE(traces, traceTabs);
+        QCOMPARE(window->tabs.tabText(cables[0]), QStringLiteral("cable 7"));
+        QCOMPARE(window->tabs.tabToolTip(cables[0]), folder);
+        auto* tab = qobject_cast<CableTab*>(window->tabs.widget(cables[0]));
+        QVERIFY(QTest::qWaitFor([tab] { return !tab->scan.isRunning(); }, 30000));
+        QCOMPARE(tab->proxy.rowCount(), int(expected.size()));
     }
 
     void sortsNumbersAsNumbers_data()
