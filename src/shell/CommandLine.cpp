@@ -27,7 +27,7 @@ QList<QCommandLineOption> ownOptions()
         { { QStringLiteral("v"), versionName }, CommandLine::tr("Show the program's name and version and end.") },
         { reportName,
             CommandLine::tr("Write the report of the files to OUT.pdf and end, without a window: one file gives its "
-                            "trace report, several a comparison report."),
+                            "trace report, several a comparison report, a folder the cable report."),
             QStringLiteral("OUT.pdf") },
     };
 }
@@ -55,6 +55,8 @@ QList<QPair<QString, QString>> argumentHelp()
     return {
         { QStringLiteral("FILE..."),
             CommandLine::tr("One .sor file opens in a tab of its own, several open in one comparison tab.") },
+        { QStringLiteral("FOLDER"),
+            CommandLine::tr("Every .sor file of a folder and its subfolders opens in one cable tab.") },
         { QStringLiteral("--"), CommandLine::tr("Ends the options: every argument after it is a file.") },
     };
 }
@@ -101,7 +103,7 @@ CommandLine CommandLine::parse(const QStringList& arguments)
         if (line.reportOutput.isEmpty() || line.reportOutput.startsWith(QLatin1Char('-')))
             return usage(tr("--report needs the PDF file to write."));
         if (line.paths.isEmpty())
-            return usage(tr("--report needs a .sor file or more."));
+            return usage(tr("--report needs a .sor file or more, or a folder."));
     }
     return line;
 }

@@ -53,7 +53,7 @@ private Q_SLOTS:
                                            << "";
         // Usage errors as the command line's others: status 2, the reason and where to look.
         QTest::newRow("no file") << QStringList { "--report", out } << false << 2
-                                 << "--report needs a .sor file or more. See tavix-sor-viewer --help."
+                                 << "--report needs a .sor file or more, or a folder. See tavix-sor-viewer --help."
                                  << "";
         QTest::newRow("no output") << QStringList { "a.sor", "--report" } << false << 2
                                    << "Missing value after '--report'."
