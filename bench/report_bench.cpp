@@ -1,7 +1,11 @@
 // Reports on a large trace: the one-file PDF made in the program, where its time goes, and the whole command-line
-// run from start to exit.
+// run from start to exit; then the cable report of a folder of 144 generated traces, in the program and from the
+// command line.
 #include "BenchUtil.h"
 
+#include "analysis/FolderListing.h"
+#include "analysis/QuietOutput.h"
+#include "report/CableReport.h"
 #include "report/Output.h"
 #include "report/TraceReport.h"
 #include "shell/Application.h"
@@ -13,6 +17,58 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QtConcurrent>
+
+namespace {
+
+// Folder of files F000.sor ... of 30 000-sample traces (about 60 KB each, 30 km at 1 m) with 4 to 12 events.
+void writeCable(const QString& dir, int files)
+{
+    for (int i = 0; i < files; ++i) {
+        SynthOptions o;
+        o.samples = 30000;
+        o.events = 4 + static_cast<unsigned>(i % 9);
+        o.seed = static_cast<uint32_t>(i + 1);
+        sortest::writeFile(
+            QStringLiteral("%1/F%2.sor").arg(dir).arg(i, 3, 10, QLatin1Char('0')).toStdString(), synthesize(o).build());
+    }
+}
+
+// As the command line makes it: the files summarized side by side, then the pages.
+qint64 cableReport(const QString& folder, const report::Frame& frame, int* pages)
+{
+    report::CableInput input;
+    input.folder = folder;
+    {
+        const analysis::QuietOutput::Hold quiet;
+        std::vector<QFuture<analysis::FileSummary>> summaries;
+        const auto listed = analysis::listSorFiles(folder.toStdString());
+        for (const auto& file : listed)
+            summaries.push_back(
+                QtConcurrent::run([file] { return analysis::summarizeFile(file.path, file.relative); }));
+        for (size_t i = 0; i < listed.size(); ++i) {
+            input.files.push_back(summaries[i].result());
+            input.paths << QString::fromStdString(listed[i].path);
+        }
+    }
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
+    int counted = 0;
+    report::writePdf(
+        [&](report::Composer& c) {
+            report::CableFiles files(input.paths);
+            report::composeCable(c, input, files);
+        },
+        QStringLiteral("cable"), pdf, frame,
+        [&](int, int total) {
+            counted = total;
+            return true;
+        });
+    *pages = counted;
+    return pdf.size();
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -74,5 +130,28 @@ int main(int argc, char** argv)
     if (commandMs >= 0)
         bench::row("tavix-sor-viewer --report OUT.pdf FILE, start to exit", commandMs);
     std::fprintf(stderr, "  PDF size: %lld bytes\n", static_cast<long long>(pdfBytes));
+
+    const int files = 144;
+    const int cableReps = 3;
+    QTemporaryDir cable;
+    writeCable(cable.path(), files);
+    std::fprintf(stderr, "cable report: %d files of 30000 samples, median of %d runs\n", files, cableReps);
+    qint64 cableBytes = 0;
+    int items = 0;
+    const double inProgramMs
+        = bench::medianMs(cableReps, [&] { cableBytes = cableReport(cable.path(), frame, &items); });
+    bench::row("cable report, in the program (list, summaries, PDF)", inProgramMs);
+    if (QFileInfo(viewer).isExecutable()) {
+        QTemporaryDir dir;
+        const QString out = dir.filePath(QStringLiteral("cable.pdf"));
+        const double cableCommandMs = bench::medianMs(cableReps, [&] {
+            QProcess process;
+            process.start(viewer, { QStringLiteral("--report"), out, cable.path() });
+            process.waitForFinished(300000);
+        });
+        bench::row("tavix-sor-viewer --report OUT.pdf FOLDER, start to exit", cableCommandMs);
+    }
+    std::fprintf(
+        stderr, "  PDF size: %lld bytes, %d sections and table rows\n", static_cast<long long>(cableBytes), items);
     return 0;
 }

@@ -66,6 +66,8 @@ add_library(tavix_widgets STATIC
     include/report/Sections.h src/report/Sections.cpp
     include/report/TraceReport.h src/report/TraceReport.cpp
     include/report/ComparisonReport.h src/report/ComparisonReport.cpp
+    include/report/VerdictSection.h src/report/VerdictSection.cpp
+    include/report/CableReport.h src/report/CableReport.cpp
     include/report/Output.h src/report/Output.cpp
     include/report/Headless.h src/report/Headless.cpp
 )

@@ -17,9 +17,11 @@ struct ReportRequest {
 /// so that no display is needed, and Qt's debug lines and warnings silenced.
 void prepareHeadless();
 
-/// Writes the report a request asks for: one file, its trace report; several files, a comparison. Returns the exit
+/// Writes the report a request asks for: one file, its trace report; several files, a comparison; a folder, the
+/// cable report of every .sor file below it, judged by the thresholds file. Returns the exit
 /// status: 0 when the report was written, 1 when a file or the output failed, 2 for a request without an output
-/// or without paths; the reason goes to err. The reader's progress lines are not written.
+/// or without paths, or with a folder among other paths; the reason goes to err. The reader's progress lines are not
+/// written.
 int runHeadless(const ReportRequest& request, QTextStream& err);
 
 } // namespace report

@@ -13,6 +13,7 @@ struct Column {
     QString title;
     double width; ///< share of the table's width
     Qt::Alignment alignment = Qt::AlignRight;
+    Qt::TextElideMode elide = Qt::ElideRight; ///< where a cell that does not fit loses its text
 };
 
 // A table of one-line rows over the content width: a caption, a header row, rows shaded every other one. Cells

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/Thresholds.h"
 #include "report/ReportChart.h"
 #include "report/Sections.h"
 
@@ -23,6 +24,7 @@ struct TraceInput {
     QString fileName;
     View view;
     QString cursorReadout; ///< the cursor panel's rich text, printed while the cursors are shown
+    analysis::Thresholds thresholds; ///< the verdict's
 };
 
 /// The title block: where and what was measured, and with what.
@@ -35,7 +37,7 @@ std::vector<QStringList> eventRows(const sor::SORParser& parser);
 /// The summary row: fibre length, total loss, ORL, mean attenuation.
 QStringList summaryRow(const sor::SORParser& parser);
 
-/// Adds the report of one trace: title block, chart, summary, events, cursor read-out.
+/// Adds the report of one trace: title block, chart, summary, verdict, events, cursor read-out.
 void composeTrace(Composer& composer, const TraceInput& input);
 
 } // namespace report

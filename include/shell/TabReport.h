@@ -1,5 +1,6 @@
 #pragma once
 
+#include "report/CableReport.h"
 #include "report/ComparisonReport.h"
 #include "report/Composer.h"
 #include "report/ReportChart.h"
@@ -18,7 +19,8 @@ class QWidget;
 // when made; the tab must outlive it.
 class TabReport {
 public:
-    /// The report of a single-trace or comparison tab; null for a tab without one (the start tab).
+    /// The report of a single-trace, comparison or cable tab; null for a tab without one (the start tab, a cable
+    /// tab without rows).
     static std::unique_ptr<TabReport> of(QWidget* tab);
 
     QString title() const { return name; }
@@ -35,6 +37,8 @@ public:
     bool savePng(const QString& path, qreal scale, QString* error) const;
     bool saveSvg(const QString& path, QString* error) const;
     QSize chartSize() const { return screenSize; }
+    /// Whether the report has one chart to save as a picture (a cable report has one a file).
+    bool hasChart() const { return !cable; }
     /// What the tab's chart showed when the report was made.
     const report::View& view() const { return comparison ? traces.view : trace.view; }
 
@@ -46,6 +50,7 @@ private:
     bool comparison = false;
     report::TraceInput trace;
     report::ComparisonInput traces;
+    std::shared_ptr<const report::CableInput> cable; ///< shared by the compositions, which may outlive the call
     QString name;
     QString suggested;
     QSize screenSize;

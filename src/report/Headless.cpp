@@ -1,6 +1,9 @@
 #include "report/Headless.h"
 
+#include "analysis/FolderListing.h"
+#include "analysis/QuietOutput.h"
 #include "compare/PlotEntity.h"
+#include "report/CableReport.h"
 #include "report/ComparisonReport.h"
 #include "report/Output.h"
 #include "report/TraceReport.h"
@@ -10,6 +13,7 @@
 #include <QDateTime>
 #include <QFileInfo>
 #include <QTextStream>
+#include <QtConcurrent>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -80,6 +84,45 @@ namespace {
         return status;
     }
 
+    int written(const Composer::Compose& compose, const QString& title, const QString& output, QTextStream& err)
+    {
+        QString error;
+        if (!savePdf(compose, title, output, frameAt(QDateTime::currentDateTime()), &error))
+            return fail(err, QObject::tr("could not write %1: %2").arg(output, error));
+        return 0;
+    }
+
+    // Every .sor file below the folder: summarized side by side for the table, then read again, a few ahead, for
+    // the pages.
+    int cableReport(
+        const QString& folder, const QString& output, const analysis::Thresholds& thresholds, QTextStream& err)
+    {
+        CableInput input;
+        input.folder = folder;
+        input.thresholds = thresholds;
+        {
+            const analysis::QuietOutput::Hold quiet;
+            const auto listed = analysis::listSorFiles(QFile::encodeName(folder).toStdString());
+            std::vector<QFuture<analysis::FileSummary>> summaries;
+            for (const auto& file : listed)
+                summaries.push_back(
+                    QtConcurrent::run([file] { return analysis::summarizeFile(file.path, file.relative); }));
+            for (size_t i = 0; i < listed.size(); ++i) {
+                input.files.push_back(summaries[i].result());
+                input.paths << QFile::decodeName(listed[i].path.c_str());
+            }
+        }
+        if (input.files.empty())
+            return fail(err, QObject::tr("%1: no .sor files in the folder or below it").arg(folder));
+        const QString title = QObject::tr("Cable report: %1").arg(QFileInfo(folder).fileName());
+        return written(
+            [&](Composer& c) {
+                CableFiles files(input.paths);
+                composeCable(c, input, files);
+            },
+            title, output, err);
+    }
+
 } // namespace
 
 void prepareHeadless()
@@ -97,9 +140,12 @@ int runHeadless(const ReportRequest& request, QTextStream& err)
         const QFileInfo info(path);
         if (!info.exists())
             return fail(err, QObject::tr("%1: no such file or folder").arg(path));
-        if (info.isDir())
-            return fail(err, QObject::tr("%1: a folder; name its .sor files").arg(path));
+        if (info.isDir() && request.paths.size() > 1)
+            return fail(err, QObject::tr("%1: a folder makes a cable report of its own; name it alone").arg(path), 2);
     }
+    const analysis::Thresholds thresholds = analysis::loadThresholds(analysis::thresholdsPath);
+    if (QFileInfo(request.paths.front()).isDir())
+        return cableReport(request.paths.front(), request.output, thresholds, err);
 
     std::vector<std::unique_ptr<sor::SORParser>> parsers;
     for (const QString& path : request.paths) {
@@ -123,6 +169,7 @@ int runHeadless(const ReportRequest& request, QTextStream& err)
     if (parsers.size() == 1) {
         trace.parser = parsers.front().get();
         trace.fileName = PlotEntity::fileNameOf(trace.parser->path);
+        trace.thresholds = thresholds;
         title = trace.fileName;
         compose = [&](Composer& c) { composeTrace(c, trace); };
     } else {
@@ -138,10 +185,7 @@ int runHeadless(const ReportRequest& request, QTextStream& err)
         compose = [&](Composer& c) { composeComparison(c, comparison); };
     }
 
-    QString error;
-    if (!savePdf(compose, title, request.output, frameAt(QDateTime::currentDateTime()), &error))
-        return fail(err, QObject::tr("could not write %1: %2").arg(request.output, error));
-    return 0;
+    return written(compose, title, request.output, err);
 }
 
 } // namespace report

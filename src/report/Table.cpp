@@ -69,7 +69,7 @@ double Table::row(const Sheet& sheet, double top, int index, const QStringList& 
         const double pad = sheet.mm(padMm);
         for (size_t i = 0; i < columns.size() && int(i) < values.size(); ++i) {
             const QRectF r = rects[i].adjusted(pad, 0, -pad, 0);
-            const QString text = sheet.metrics(font).elidedText(values[int(i)], Qt::ElideRight, r.width());
+            const QString text = sheet.metrics(font).elidedText(values[int(i)], columns[i].elide, r.width());
             // One line whatever the text: no wrapping inside a table row.
             sheet.painter->setFont(font);
             sheet.painter->setPen(Qt::black);

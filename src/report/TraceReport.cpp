@@ -1,9 +1,11 @@
 #include "report/TraceReport.h"
 
 #include "analysis/ChecksumDiagnosis.h"
+#include "analysis/FileSummary.h"
 #include "events/OTDREvent.h"
 #include "report/Composer.h"
 #include "report/Table.h"
+#include "report/VerdictSection.h"
 #include "shell/Application.h"
 #include "sor/SORParser.h"
 #include "widgets/Format.h"
@@ -127,6 +129,9 @@ void composeTrace(Composer& composer, const TraceInput& in)
         const double h = summary.header(sheet, top, false);
         return h + summary.row(sheet, top + h, 0, totals);
     });
+    const analysis::FileSummary judged = analysis::summarize(parser, in.fileName.toStdString());
+    composer.section(
+        [&](const Sheet& sheet, double top) { return sections::verdict(sheet, top, judged, in.thresholds); });
     const std::vector<QStringList> rows = eventRows(parser);
     const Table events = eventTable(static_cast<int>(rows.size()));
     composer.table([&](const Sheet& sheet, double top, bool continued) { return events.header(sheet, top, continued); },

@@ -48,6 +48,9 @@ ReportDialog::ReportDialog(QWidget* reportedTab, QWidget* parent)
     pngButton.setToolTip(tr("The chart as a picture at its size on screen"));
     png2Button.setToolTip(tr("The chart as a picture at twice its size on screen"));
     svgButton.setToolTip(tr("The chart as scalable vector graphics"));
+    // A cable report has a chart per file, none to save alone.
+    for (QPushButton* button : { &pngButton, &png2Button, &svgButton })
+        button->setEnabled(report && report->hasChart());
 
     connect(&printButton, &QPushButton::clicked, this, &ReportDialog::print);
     connect(&pdfButton, &QPushButton::clicked, this, &ReportDialog::savePdf);

@@ -1,5 +1,6 @@
 #include "shell/TabReport.h"
 
+#include "cable/CableTab.h"
 #include "compare/PlotEntity.h"
 #include "compare/SORMultiTab.h"
 #include "report/Output.h"
@@ -61,6 +62,7 @@ std::unique_ptr<TabReport> TabReport::of(QWidget* tab)
         r->trace.fileName = PlotEntity::fileNameOf(single->parser->path);
         r->trace.view = viewOf(single->plotter.chart, cursors.cursorModel, cursors.active && !cursors.hidden);
         r->trace.cursorReadout = cursors.infoLabel.text();
+        r->trace.thresholds = analysis::loadThresholds(analysis::thresholdsPath);
         r->name = r->trace.fileName;
         r->suggested = withoutExtension(single->parser->path);
         r->screenSize = single->plotter.chart.size();
@@ -90,11 +92,37 @@ std::unique_ptr<TabReport> TabReport::of(QWidget* tab)
         r->screenSize = multi->plotter.chart.size();
         return r;
     }
+    if (auto* cableTab = qobject_cast<CableTab*>(tab)) {
+        // The rows as the table shows them, sorted and filtered; those still being read are left out.
+        const CableModel& model = cableTab->model;
+        const std::vector<int> rows = cableTab->proxy.shownRows();
+        if (rows.empty())
+            return nullptr;
+        auto input = std::make_shared<report::CableInput>();
+        input->folder = model.folder;
+        input->thresholds = model.thresholds();
+        input->filter = cableTab->proxy.filterWords().join(QLatin1Char(' '));
+        for (const int row : rows) {
+            input->files.push_back(model.summary(row));
+            input->paths << model.fullPath(row);
+        }
+        r->cable = std::move(input);
+        const QString folderName = QFileInfo(model.folder).fileName();
+        r->name = QObject::tr("Cable %1").arg(folderName);
+        r->suggested = QDir(model.folder).filePath(folderName + QStringLiteral("-cable"));
+        return r;
+    }
     return nullptr;
 }
 
 report::Composer::Compose TabReport::compose() const
 {
+    if (cable) {
+        return [input = cable](report::Composer& c) {
+            report::CableFiles files(input->paths);
+            report::composeCable(c, *input, files);
+        };
+    }
     if (comparison)
         return [this](report::Composer& c) { report::composeComparison(c, traces); };
     return [this](report::Composer& c) { report::composeTrace(c, trace); };

@@ -1,3 +1,4 @@
+#include "CableFolder.h"
 #include "Poppler.h"
 #include "TestMain.h"
 #include "TraceFiles.h"
@@ -11,6 +12,7 @@ class TestHeadless : public QObject {
 
     QString a;
     QString b;
+    std::vector<cablefolder::Expected> cable;
 
 private Q_SLOTS:
     void initTestCase()
@@ -26,6 +28,7 @@ private Q_SLOTS:
         b = TraceFiles::writeTrace(TraceFiles::ramp(4000), QStringLiteral("b.sor"));
         TraceFiles::write(sortest::Bytes { 1, 2, 3, 4, 5, 6 }, QStringLiteral("broken.sor"));
         QDir().mkpath(QStringLiteral("folder"));
+        cable = cablefolder::write(QDir::current().filePath(QStringLiteral("cable")).toStdString());
     }
 
     void report_data()
@@ -51,6 +54,11 @@ private Q_SLOTS:
         QTest::newRow("unwritable output") << QStringList { "--report", "no/such/folder/out.pdf", "a.sor" } << false
                                            << 1 << "could not write no/such/folder/out.pdf: "
                                            << "";
+        QTest::newRow("folder") << QStringList { "--report", out, "cable" } << false << 0 << ""
+                                << cablefolder::counts();
+        QTest::newRow("empty folder") << QStringList { "--report", out, "folder" } << false << 1
+                                      << "{here}/folder: no .sor files in the folder or below it"
+                                      << "";
         // Usage errors as the command line's others: status 2, the reason and where to look.
         QTest::newRow("no file") << QStringList { "--report", out } << false << 2
                                  << "--report needs a .sor file or more, or a folder. See tavix-sor-viewer --help."
@@ -61,6 +69,9 @@ private Q_SLOTS:
         QTest::newRow("an option taken for the output")
             << QStringList { "--report", "--", "a.sor" } << false << 2 << "--report needs the PDF file to write."
             << "";
+        QTest::newRow("a folder among files") << QStringList { "--report", out, "a.sor", "cable" } << false << 2
+                                              << "cable: a folder makes a cable report of its own"
+                                              << "";
         QTest::newRow("unknown option beside it")
             << QStringList { "--report", out, "--bogus", "a.sor" } << false << 2 << "Unknown option 'bogus'."
             << "";
@@ -98,6 +109,32 @@ private Q_SLOTS:
         QCOMPARE(QFileInfo::exists(QStringLiteral("out.pdf")), status == 0);
         if (status == 0 && Poppler::available())
             QVERIFY(Poppler::text(QStringLiteral("out.pdf")).contains(text));
+    }
+
+    // The summary page, then a page for each file with its verdict and reasons.
+    void cableReport()
+    {
+        if (!Poppler::available())
+            QSKIP("poppler-utils are not installed");
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        QProcess viewer;
+        viewer.setProcessEnvironment(environment);
+        viewer.start(QStringLiteral(TAVIX_VIEWER_PATH), { "--report", "cable.pdf", "cable" });
+        QVERIFY(viewer.waitForFinished(60000));
+        QCOMPARE(viewer.exitCode(), 0);
+        QCOMPARE(Poppler::pages(QStringLiteral("cable.pdf")), 1 + int(cable.size()));
+        const QString summary = Poppler::text(QStringLiteral("cable.pdf"), 1);
+        for (int page = 2; page <= 1 + int(cable.size()); ++page) {
+            const auto& file = cable[size_t(page - 2)];
+            QVERIFY(summary.contains(QString::fromStdString(file.file)));
+            const QString text = Poppler::text(QStringLiteral("cable.pdf"), page);
+            QVERIFY2(text.contains(QStringLiteral("Trace report: %1").arg(QString::fromStdString(file.file))),
+                qPrintable(text));
+            QVERIFY(text.contains(QStringLiteral("Verdict: %1").arg(QString::fromStdString(file.verdict))));
+            for (const QString& reason : QString::fromStdString(file.reasons).split(QStringLiteral("; ")))
+                QVERIFY2(text.contains(reason), qPrintable(reason));
+        }
     }
 };
 

@@ -1,3 +1,4 @@
+#include "CableFolder.h"
 #include "MalformedVariants.h"
 #include "Poppler.h"
 #include "QuietReader.h"
@@ -5,6 +6,7 @@
 #include "TestMain.h"
 #include "TraceFiles.h"
 
+#include "cable/CableTab.h"
 #include "compare/PlotEntity.h"
 #include "compare/SORMultiTab.h"
 #include "plotter/ChartMath.h"
@@ -47,10 +49,12 @@ std::unique_ptr<sor::SORParser> parsed(const QString& path)
     return parser;
 }
 
-QString writeTraceReport(sor::SORParser& parser, const QString& pdf)
+QString writeTraceReport(
+    sor::SORParser& parser, const QString& pdf, const analysis::Thresholds& thresholds = analysis::Thresholds())
 {
     report::TraceInput input;
     input.parser = &parser;
+    input.thresholds = thresholds;
     input.fileName = QFileInfo(QString::fromStdWString(parser.path)).fileName();
     QString error;
     const bool written = report::savePdf([&](report::Composer& c) { report::composeTrace(c, input); }, input.fileName,
@@ -139,7 +143,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("pages");
         QTest::newRow("8 events") << eight << 1;
         QTest::newRow("40 events") << forty << 2;
-        QTest::newRow("1M samples") << large << 1;
+        QTest::newRow("1M samples") << large << 2; // twelve events: the table goes on below the verdict
         const QDir samples(QStringLiteral(TAVIX_SOURCE_DIR "/../shared/sor-samples"));
         for (const QString& name : samples.entryList({ QStringLiteral("*.sor") }, QDir::Files))
             QTest::newRow(qPrintable(name)) << samples.filePath(name) << 0;
@@ -169,6 +173,7 @@ private Q_SLOTS:
         for (const auto& event : parser->events.keyEvents)
             QVERIFY2(text.contains(QString::number(event.Distance * 1000, 'f', 3)), event.EventType.c_str());
         QVERIFY(text.contains(QStringLiteral("Page 1 of %1").arg(Poppler::pages(pdf))));
+        QVERIFY(text.contains(QStringLiteral("Verdict: ")));
         // The title block's checksum says whose convention the stored value follows; the value wraps.
         const auto unwrapped = [](QString t) { return t.remove(QRegularExpression(QStringLiteral("\\s"))); };
         QVERIFY(unwrapped(Poppler::text(pdf, 1, 1, true)).contains(unwrapped(report::checksumText(*parser))));
@@ -179,6 +184,84 @@ private Q_SLOTS:
             QVERIFY2(image.width() < 300 && image.height() < 300, "a picture where vectors belong");
         // Decimated as on screen: a million samples do not make a million-point path.
         QVERIFY(QFileInfo(pdf).size() < 400 * 1024);
+    }
+
+    void verdictWithItsReasons_data()
+    {
+        QTest::addColumn<QString>("limit");
+        QTest::addColumn<QString>("verdict");
+        QTest::addColumn<QStringList>("texts");
+        QTest::newRow("no limits") << ""
+                                   << "Verdict: Pass"
+                                   << QStringList { "every event and the whole fibre within the thresholds",
+                                          "splice loss: no limit", "ORL: no limit" };
+        QTest::newRow("splices of 0 dB") << "MaxSpliceLoss:0"
+                                         << "Verdict: Fail" << QStringList { "km > 0.00 dB", "splice loss ≤ 0.00 dB" };
+        QTest::newRow("ORL of 99 dB") << "MinORL:99"
+                                      << "Verdict: Fail" << QStringList { "dB < 99.00 dB", "ORL ≥ 99.00 dB" };
+        QTest::newRow("only its own band") << ""
+                                           << "Verdict: Pass" << QStringList { "attenuation at 1310 nm" };
+    }
+
+    void verdictWithItsReasons()
+    {
+        if (!Poppler::available())
+            QSKIP("poppler-utils are not installed");
+        QFETCH(QString, limit);
+        QFETCH(QString, verdict);
+        QFETCH(QStringList, texts);
+        analysis::Thresholds none;
+        none.maxSpliceLoss = none.maxConnectorLoss = none.maxReflectance = std::nullopt;
+        none.maxAttenuation.fill(std::nullopt);
+        const analysis::Thresholds thresholds
+            = analysis::parseThresholds(analysis::thresholdsText(none) + "\n" + limit.toStdString());
+        auto parser = parsed(eight);
+        const QString pdf = QDir::current().filePath(QStringLiteral("verdict.pdf"));
+        QCOMPARE(writeTraceReport(*parser, pdf, thresholds), QString());
+        const QString text = Poppler::text(pdf, 1, 1, true).simplified();
+        QVERIFY2(text.contains(verdict), qPrintable(text));
+        for (const QString& t : texts)
+            QVERIFY2(text.contains(t), qPrintable(t));
+        QVERIFY(!text.contains(QStringLiteral("attenuation at 1550 nm")));
+    }
+
+    // A cable tab's report: the rows as the table shows them, filtered, then a page for each.
+    void cableTabReport()
+    {
+        const QString folder = QDir::current().filePath(QStringLiteral("cable"));
+        const auto expected = cablefolder::write(folder.toStdString());
+        window = std::make_unique<MainWindow>();
+        window->show();
+        window->tabs._addCableTab(folder);
+        auto* cable = qobject_cast<CableTab*>(window->tabs.currentWidget());
+        QVERIFY(cable);
+        QTRY_VERIFY_WITH_TIMEOUT(!cable->scan.isRunning(), 30000);
+        cable->filterEdit.setText(QStringLiteral("fail"));
+        QTRY_COMPARE(cable->proxy.rowCount(), 3);
+        const auto report = TabReport::of(cable);
+        QVERIFY(report);
+        QVERIFY(!report->hasChart());
+        if (!Poppler::available())
+            QSKIP("poppler-utils are not installed");
+        const QString pdf = QDir::current().filePath(QStringLiteral("cable.pdf"));
+        QString error;
+        QVERIFY2(report->savePdf(pdf, &error), qPrintable(error));
+        QCOMPARE(Poppler::pages(pdf), 1 + 3);
+        // Cancelled among the pages: no file.
+        const QString cancelled = QDir::current().filePath(QStringLiteral("cancelled.pdf"));
+        QVERIFY(!report->savePdf(cancelled, &error, [](int done, int total) { return total < 0 || done < 6; }));
+        QVERIFY(!QFileInfo::exists(cancelled));
+        const QString summary = Poppler::text(pdf, 1);
+        QVERIFY(summary.contains(QStringLiteral("Cable report: cable")));
+        QVERIFY(summary.contains(QStringLiteral("Files matching: fail")));
+        QVERIFY(summary.contains(QStringLiteral("3 files: 0 pass, 3 fail, 0 errors")));
+        const QString pages = Poppler::text(pdf, 2, 4);
+        for (const auto& file : expected) {
+            const bool shown = file.verdict == "Fail";
+            QCOMPARE(summary.contains(QString::fromStdString(file.file)), shown);
+            for (const QString& reason : QString::fromStdString(file.reasons).split(QStringLiteral("; ")))
+                QVERIFY2(!shown || pages.contains(reason), qPrintable(reason));
+        }
     }
 
     void longEventTableGoesOnWithItsHeader()
@@ -203,7 +286,7 @@ private Q_SLOTS:
     void progressAndCancel()
     {
         auto parser = parsed(forty);
-        report::TraceInput input { parser.get(), QStringLiteral("forty.sor"), {}, QString() };
+        report::TraceInput input { parser.get(), QStringLiteral("forty.sor"), {}, QString(), {} };
         const auto compose = [&](report::Composer& c) { report::composeTrace(c, input); };
         const auto frame = report::frameAt(QDateTime::currentDateTime());
         QList<int> totals;
@@ -216,7 +299,7 @@ private Q_SLOTS:
         }));
         QCOMPARE(totals.first(), -1);
         QCOMPARE(totals.last(), last); // the painting pass ends where the plan counted
-        QCOMPARE(last, 3 + 40); // title block, chart, summary and forty rows
+        QCOMPARE(last, 4 + 40); // title block, chart, summary, verdict and forty rows
         QFile::remove(pdf);
         QString error;
         QVERIFY(!report::savePdf(
@@ -350,7 +433,7 @@ private Q_SLOTS:
             if (!parser->fileParsed || accepted++ % 4 != 0)
                 continue;
             ++reported;
-            report::TraceInput trace { parser.get(), QStringLiteral("variant.sor"), {}, QString() };
+            report::TraceInput trace { parser.get(), QStringLiteral("variant.sor"), {}, QString(), {} };
             report::ComparisonInput comparison;
             comparison.traces
                 = { { parser.get(), "variant.sor", Qt::blue, true }, { companion.get(), "eight.sor", Qt::red, true } };
