@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Makes the README's pictures in docs/ on a virtual display: the start tab, a trace with both cursors, the
 # advanced block tree, a comparison (once the program has comparison tabs), a cable tab, the options window and the
-# first pages of a trace report and a comparison report.
+# first pages of a trace report, a comparison report and a cable report.
 # Usage: scripts/screenshots.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -135,7 +135,8 @@ sleep 1.5
 shot options-colour-dark
 stop
 
-# The first page of a trace report and of a comparison report, as the command line makes them.
+# The first page of a trace report, of a comparison report and of the cable report of the folder above, as the
+# command line makes them.
 report_page() { # name file...
     local name=$1
     shift
@@ -148,3 +149,4 @@ report_page report-trace "$demo"
 if [ -n "${second:-}" ]; then
     report_page report-comparison "$demo" "$second" "$third"
 fi
+report_page report-cable "$cable"
