@@ -20,6 +20,8 @@ add_library(tavix_widgets STATIC
     include/shell/MainWindow.h src/shell/MainWindow.cpp
     include/shell/SORTab.h src/shell/SORTab.cpp
     include/shell/InfoWidget.h src/shell/InfoWidget.cpp
+    include/shell/TabReport.h src/shell/TabReport.cpp
+    include/shell/ReportDialog.h src/shell/ReportDialog.cpp
     include/widgets/Format.h
 
     include/options/OptionsWindow.h src/options/OptionsWindow.cpp
@@ -29,6 +31,7 @@ add_library(tavix_widgets STATIC
     include/options/ColourEntry.h src/options/ColourEntry.cpp
 
     include/plotter/ChartMath.h src/plotter/ChartMath.cpp
+    include/plotter/Decimation.h src/plotter/Decimation.cpp
     include/plotter/Plotter.h src/plotter/Plotter.cpp src/plotter/PlotterInteraction.cpp src/plotter/PlotterPainting.cpp
     include/plotter/ChartView.h src/plotter/ChartView.cpp
     include/plotter/_Plot.h src/plotter/_Plot.cpp
@@ -55,11 +58,24 @@ add_library(tavix_widgets STATIC
     include/cable/CableScan.h src/cable/CableScan.cpp
     include/cable/CableTab.h src/cable/CableTab.cpp
     include/cable/ThresholdsDialog.h src/cable/ThresholdsDialog.cpp
+
+    include/report/Pages.h src/report/Pages.cpp
+    include/report/Composer.h src/report/Composer.cpp
+    include/report/Table.h src/report/Table.cpp
+    include/report/ReportChart.h src/report/ReportChart.cpp
+    include/report/Sections.h src/report/Sections.cpp
+    include/report/TraceReport.h src/report/TraceReport.cpp
+    include/report/ComparisonReport.h src/report/ComparisonReport.cpp
+    include/report/VerdictSection.h src/report/VerdictSection.cpp
+    include/report/CableReport.h src/report/CableReport.cpp
+    include/report/Output.h src/report/Output.cpp
+    include/report/Headless.h src/report/Headless.cpp
 )
 set_target_properties(tavix_widgets PROPERTIES AUTOMOC ON AUTORCC ON)
 target_include_directories(tavix_widgets PUBLIC include)
-target_link_libraries(tavix_widgets PUBLIC sor analysis tavix_settings Qt5::Widgets Qt5::Svg Qt5::Concurrent KChart)
-# Shown on the about page.
+target_link_libraries(tavix_widgets PUBLIC sor analysis tavix_settings Qt5::Widgets Qt5::Svg Qt5::PrintSupport
+    Qt5::Concurrent KChart)
+# Shown on the about page and in the reports.
 target_compile_definitions(tavix_widgets PRIVATE TAVIX_VERSION="${PROJECT_VERSION}")
 
 # The message catalogues, built with lrelease and compiled in as the resource folder "translations".

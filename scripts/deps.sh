@@ -7,6 +7,7 @@ packages=(
     cmake make g++ pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
     qtbase5-dev libqt5svg5-dev qttools5-dev-tools
+    poppler-utils
     libkchart-dev
     "$@"
 )

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Makes the README's pictures in docs/ on a virtual display: the start tab, a trace with both cursors, the
-# advanced block tree, a comparison (once the program has comparison tabs), a cable tab and the options window.
+# advanced block tree, a comparison (once the program has comparison tabs), a cable tab, the options window and the
+# first pages of a trace report, a comparison report and a cable report.
 # Usage: scripts/screenshots.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 if [ "${1:-}" != "--on-display" ]; then
-    bash scripts/deps.sh xvfb xauth xdotool imagemagick
+    bash scripts/deps.sh xvfb xauth xdotool imagemagick poppler-utils
     bash scripts/build.sh build
     exec xvfb-run -a -s "-screen 0 1600x1000x24" bash "$0" --on-display
 fi
@@ -133,3 +134,19 @@ xdotool mousemove $((X + 153)) $((Y + 14)) click 1 # "Colour"
 sleep 1.5
 shot options-colour-dark
 stop
+
+# The first page of a trace report, of a comparison report and of the cable report of the folder above, as the
+# command line makes them.
+report_page() { # name file...
+    local name=$1
+    shift
+    (cd "$tmp" && ln -sfn "$root/Icons" Icons && "$viewer" --report "$tmp/$name.pdf" "$@")
+    pdftoppm -r 70 -f 1 -l 1 -png -singlefile "$tmp/$name.pdf" "$tmp/$name"
+    convert "$tmp/$name.png" -bordercolor "#b0b0b0" -border 1 "PNG8:$docs/$name.png"
+    echo "docs/$name.png"
+}
+report_page report-trace "$demo"
+if [ -n "${second:-}" ]; then
+    report_page report-comparison "$demo" "$second" "$third"
+fi
+report_page report-cable "$cable"

@@ -14,10 +14,12 @@ public:
     enum Action {
         OpenWindow, ///< start the window and open `paths` once it is up
         Exit, ///< print `output` and `error`, end with `exitCode`, no window
+        Report, ///< write the report of `paths` to `reportOutput`, no window
     };
 
     Action action = OpenWindow;
     QStringList paths; ///< files and folders, in the order given, made absolute
+    QString reportOutput; ///< the PDF to write, as given
     int exitCode = 0;
     QString output; ///< for standard output
     QString error; ///< for standard error

@@ -2,12 +2,14 @@
 
 #include "shell/InitialTabWidget.h"
 
+#include <QPointer>
 #include <QPushButton>
 #include <QStringList>
 #include <QTabWidget>
 #include <QToolButton>
 
 class OptionsWindow;
+class ReportDialog;
 class QHBoxLayout;
 class QTreeWidget;
 
@@ -35,6 +37,7 @@ public:
     QToolButton resetViewButton;
     QToolButton zoomOutButton;
     QToolButton zoomInButton;
+    QToolButton reportButton;
 
     InitialTabWidget initialTab;
 
@@ -53,6 +56,8 @@ public slots:
     void currentWidget_ZoomOut();
     void currentWidget_ResetView();
     void currentWidget_ToggleCursorVisibility();
+    /// The report dialog of the current tab (Ctrl+P).
+    void currentWidget_Report();
     void setUpMenuButtons();
     void setUpControlButtons();
 
@@ -68,4 +73,6 @@ private:
     void _hideStartTab();
     void _fitBlockTree(QTreeWidget& tree);
     QString _fileFilter() const;
+
+    QPointer<ReportDialog> reportDialog;
 };

@@ -1,3 +1,4 @@
+#include "report/Headless.h"
 #include "shell/Application.h"
 #include "shell/CommandLine.h"
 #include "shell/MainWindow.h"
@@ -5,6 +6,7 @@
 
 #include <QIcon>
 #include <QPixmap>
+#include <QTextStream>
 #include <QTimer>
 #include <QUrl>
 
@@ -26,6 +28,13 @@ int main(int argc, char** argv)
         std::cout << commandLine.output.toLocal8Bit().constData() << std::flush;
         std::cerr << commandLine.error.toLocal8Bit().constData() << std::flush;
         return commandLine.exitCode;
+    }
+    // A report made from the command line shows no window and needs no display; it writes nothing but errors.
+    if (commandLine.action == CommandLine::Report) {
+        report::prepareHeadless();
+        Application app(argc, argv);
+        QTextStream err(stderr);
+        return report::runHeadless({ commandLine.reportOutput, commandLine.paths }, err);
     }
 
     std::cout << "TAVIX SOR-Viewer startup" << std::endl;

@@ -17,6 +17,7 @@ const QString programName = QStringLiteral("tavix-sor-viewer");
 
 const QString helpName = QStringLiteral("help");
 const QString versionName = QStringLiteral("version");
+const QString reportName = QStringLiteral("report");
 
 // The program's own options, in the order the help lists them.
 QList<QCommandLineOption> ownOptions()
@@ -24,6 +25,10 @@ QList<QCommandLineOption> ownOptions()
     return {
         { { QStringLiteral("h"), helpName }, CommandLine::tr("Show this help and end.") },
         { { QStringLiteral("v"), versionName }, CommandLine::tr("Show the program's name and version and end.") },
+        { reportName,
+            CommandLine::tr("Write the report of the files to OUT.pdf and end, without a window: one file gives its "
+                            "trace report, several a comparison report, a folder the cable report."),
+            QStringLiteral("OUT.pdf") },
     };
 }
 
@@ -76,10 +81,12 @@ CommandLine CommandLine::parse(const QStringList& arguments)
     parser.addOptions(ownOptions());
     parser.addOptions(qtOptions());
 
-    if (!parser.parse(arguments)) {
+    const auto usage = [](const QString& reason) {
         return exitWith(usageError, QString(),
-            QStringLiteral("%1: %2 %3\n").arg(programName, parser.errorText(), tr("See %1 --help.").arg(programName)));
-    }
+            QStringLiteral("%1: %2 %3\n").arg(programName, reason, tr("See %1 --help.").arg(programName)));
+    };
+    if (!parser.parse(arguments))
+        return usage(parser.errorText());
     if (parser.isSet(helpName))
         return exitWith(0, helpText());
     if (parser.isSet(versionName))
@@ -89,6 +96,15 @@ CommandLine CommandLine::parse(const QStringList& arguments)
     const QStringList files = parser.positionalArguments();
     for (const QString& file : files)
         line.paths << QFileInfo(file).absoluteFilePath();
+    if (parser.isSet(reportName)) {
+        line.action = Report;
+        line.reportOutput = parser.value(reportName);
+        // The parser takes whatever follows the option as its value, "--" and other options too.
+        if (line.reportOutput.isEmpty() || line.reportOutput.startsWith(QLatin1Char('-')))
+            return usage(tr("--report needs the PDF file to write."));
+        if (line.paths.isEmpty())
+            return usage(tr("--report needs a .sor file or more, or a folder."));
+    }
     return line;
 }
 

@@ -4,7 +4,9 @@
 #include "compare/SORMultiTab.h"
 #include "options/OptionsWindow.h"
 #include "shell/Application.h"
+#include "shell/ReportDialog.h"
 #include "shell/SORTab.h"
+#include "shell/TabReport.h"
 #include "sor/SORParser.h"
 #include "widgets/PlainText.h"
 
@@ -16,6 +18,7 @@
 #include <QPointer>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QShortcut>
 #include <QStyle>
 #include <QTabBar>
 
@@ -132,6 +135,16 @@ void MainTabWidget::setUpControlButtons()
     connect(&resetViewButton, &QToolButton::clicked, this, &MainTabWidget::currentWidget_ResetView);
     connect(&zoomOutButton, &QToolButton::clicked, this, &MainTabWidget::currentWidget_ZoomOut);
     connect(&zoomInButton, &QToolButton::clicked, this, &MainTabWidget::currentWidget_ZoomIn);
+
+    // Beside the chart buttons, set apart from them: it acts on the whole tab.
+    reportButton.setObjectName(QStringLiteral("reportButton"));
+    reportButton.setText(tr("Report"));
+    reportButton.setToolTip(tr("Print or save a report of this tab (Ctrl+P)"));
+    controlLayout->addSpacing(3);
+    controlLayout->addWidget(&reportButton);
+    connect(&reportButton, &QToolButton::clicked, this, &MainTabWidget::currentWidget_Report);
+    auto* printKey = new QShortcut(QKeySequence::Print, this);
+    connect(printKey, &QShortcut::activated, this, &MainTabWidget::currentWidget_Report);
 
     setCornerWidget(controlCorner, Qt::TopRightCorner);
 }
@@ -338,4 +351,16 @@ void MainTabWidget::currentWidget_ToggleCursorVisibility()
         }
         multi->plotter.chart.update();
     }
+}
+
+void MainTabWidget::currentWidget_Report()
+{
+    QWidget* tab = currentWidget();
+    if (!TabReport::of(tab))
+        return;
+    if (reportDialog)
+        reportDialog->close();
+    reportDialog = new ReportDialog(tab, this);
+    reportDialog->setAttribute(Qt::WA_DeleteOnClose);
+    reportDialog->open();
 }

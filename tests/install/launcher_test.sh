@@ -115,6 +115,12 @@ check "--version through the launcher" grep -qx 'TAVIX SOR-Viewer [0-9.]*' "$tmp
 start_in "$dashed" -- -x.sor >"$tmp/run6.log" 2>&1
 check "-- -x.sor opened from the working directory" grep -q 'File successfully parsed.' "$tmp/run6.log"
 
+# A report is written where the user is, whichever way its file is named.
+start_in "$dashed" --report one.pdf -- -x.sor >"$tmp/run7.log" 2>&1
+check "--report OUT.pdf written where the user is" test -s "$dashed/one.pdf"
+start_in "$dashed" --report=two.pdf -- -x.sor >"$tmp/run8.log" 2>&1
+check "--report=OUT.pdf written where the user is" test -s "$dashed/two.pdf"
+
 if [ "$failed" -ne 0 ]; then
     for log in "$tmp"/run*.log; do
         echo "--- $log" >&2

@@ -89,7 +89,7 @@ private Q_SLOTS:
     void helpNamesEveryOption()
     {
         const QStringList help = run({ "--help" }).out;
-        for (const char* entry : { "-h, --help", "-v, --version", "FILE...", "FOLDER", "--" })
+        for (const char* entry : { "-h, --help", "-v, --version", "--report <OUT.pdf>", "FILE...", "FOLDER", "--" })
             QVERIFY2(std::any_of(help.begin(), help.end(),
                          [entry](const QString& line) { return line.startsWith(QLatin1String("  ") + entry + " "); }),
                 entry);
@@ -135,6 +135,41 @@ private Q_SLOTS:
         QCOMPARE(line.paths,
             (QStringList { here.absoluteFilePath("a.sor"), "/data/b.sor", here.absoluteFilePath("cable/"),
                 here.absoluteFilePath("-x.sor"), here.absoluteFilePath("--") }));
+    }
+
+    void reportRequest_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("action");
+        QTest::addColumn<QString>("output");
+        QTest::addColumn<int>("files");
+        QTest::newRow("one file") << QStringList { "--report", "r.pdf", "a.sor" } << int(CommandLine::Report) << "r.pdf"
+                                  << 1;
+        QTest::newRow("= form, files before it")
+            << QStringList { "a.sor", "b.sor", "--report=r.pdf" } << int(CommandLine::Report) << "r.pdf" << 2;
+        QTest::newRow("-- before a dashed file")
+            << QStringList { "--report", "r.pdf", "--", "-x.sor" } << int(CommandLine::Report) << "r.pdf" << 1;
+        QTest::newRow("help wins") << QStringList { "--report", "r.pdf", "a.sor", "-h" } << int(CommandLine::Exit) << ""
+                                   << 0;
+        QTest::newRow("no file") << QStringList { "--report", "r.pdf" } << int(CommandLine::Exit) << "" << 0;
+        QTest::newRow("-- as the output")
+            << QStringList { "--report", "--", "a.sor" } << int(CommandLine::Exit) << "" << 0;
+    }
+
+    void reportRequest()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, action);
+        QFETCH(QString, output);
+        QFETCH(int, files);
+        const CommandLine line = CommandLine::parse(QStringList { "viewer" } + arguments);
+        QCOMPARE(int(line.action), action);
+        QCOMPARE(line.reportOutput, output);
+        QCOMPARE(line.paths.size(), files);
+        if (action == CommandLine::Exit && line.exitCode != 0)
+            QCOMPARE(line.exitCode, CommandLine::usageError);
+        for (const QString& path : line.paths)
+            QVERIFY(QFileInfo(path).isAbsolute());
     }
 };
 

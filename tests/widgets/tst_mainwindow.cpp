@@ -108,13 +108,17 @@ private slots:
 
         const QStringList texts { "||", "R", "-", "+" };
         const QStringList toolTips { "Show/Hide Cursors", "Reset plot view", "Zoom out", "Zoom in" };
-        QCOMPARE(tabs.controlLayout->count(), texts.size());
+        // The four chart buttons, then, set apart, the report button of the whole tab.
+        QCOMPARE(tabs.controlLayout->count(), texts.size() + 2);
         for (int index = 0; index < texts.size(); ++index) {
             auto* button = qobject_cast<QToolButton*>(tabs.controlLayout->itemAt(index)->widget());
             QVERIFY(button);
             QCOMPARE(button->text(), texts[index]);
             QCOMPARE(button->toolTip(), toolTips[index]);
         }
+        QVERIFY(tabs.controlLayout->itemAt(texts.size())->spacerItem());
+        QCOMPARE(tabs.controlLayout->itemAt(texts.size() + 1)->widget(), &tabs.reportButton);
+        QCOMPARE(tabs.reportButton.text(), QStringLiteral("Report"));
     }
 
     void controlButtonsOnTheStartTabDoNothing()

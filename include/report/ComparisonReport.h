@@ -1,0 +1,40 @@
+#pragma once
+
+#include "report/ReportChart.h"
+
+#include <QColor>
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace sor {
+class SORParser;
+}
+
+namespace report {
+
+class Composer;
+
+/// One trace of a comparison as its tab shows it.
+struct ComparisonTrace {
+    sor::SORParser* parser = nullptr; ///< parsed; outlives the composition
+    QString fileName;
+    QColor colour;
+    bool visible = true;
+};
+
+struct ComparisonInput {
+    std::vector<ComparisonTrace> traces;
+    View view;
+    QString cursorReadout; ///< the mean readings as the tab shows them (rich text), printed while the cursors are
+};
+
+/// A row of the trace table: file, wavelength, pulse, length, total loss and, with cursors, the levels at A and B and
+/// their difference.
+QStringList comparisonRow(const ComparisonTrace& trace, const View& view);
+
+/// Adds the report of a comparison: the overlay chart with its legend, the table of the traces, the mean readings.
+void composeComparison(Composer& composer, const ComparisonInput& input);
+
+} // namespace report

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "analysis/Thresholds.h"
+#include "report/ReportChart.h"
+#include "report/Sections.h"
+
+#include <QColor>
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace sor {
+class SORParser;
+}
+
+namespace report {
+
+class Composer;
+
+/// One trace as its tab shows it.
+struct TraceInput {
+    sor::SORParser* parser = nullptr; ///< parsed; outlives the composition
+    QString fileName;
+    View view;
+    QString cursorReadout; ///< the cursor panel's rich text, printed while the cursors are shown
+    analysis::Thresholds thresholds; ///< the verdict's
+};
+
+/// The title block: where and what was measured, and with what.
+std::vector<Field> measurementFields(const sor::SORParser& parser);
+std::vector<Field> instrumentFields(const sor::SORParser& parser);
+/// The checksum line of the title block: the stored value and which convention it follows.
+QString checksumText(const sor::SORParser& parser);
+/// The event table's rows: number, type, position, loss, reflectance, attenuation, cumulative loss.
+std::vector<QStringList> eventRows(const sor::SORParser& parser);
+/// The summary row: fibre length, total loss, ORL, mean attenuation.
+QStringList summaryRow(const sor::SORParser& parser);
+
+/// Adds the report of one trace: title block, chart, summary, verdict, events, cursor read-out.
+void composeTrace(Composer& composer, const TraceInput& input);
+
+} // namespace report

@@ -1,0 +1,147 @@
+#include "report/TraceReport.h"
+
+#include "analysis/ChecksumDiagnosis.h"
+#include "analysis/FileSummary.h"
+#include "events/OTDREvent.h"
+#include "report/Composer.h"
+#include "report/Table.h"
+#include "report/VerdictSection.h"
+#include "shell/Application.h"
+#include "sor/SORParser.h"
+#include "widgets/Format.h"
+
+#include <QFileInfo>
+#include <QObject>
+
+namespace report {
+
+namespace {
+
+    QString tr(const char* text) { return QObject::tr(text); }
+
+    Table eventTable(int count)
+    {
+        return Table(tr("Events (%1)").arg(count),
+            { { tr("#"), 5 }, { tr("Type"), 34, Qt::AlignLeft }, { tr("Pos [m]"), 11 }, { tr("IL [dB]"), 8 },
+                { tr("Refl. [dB]"), 9 }, { tr("Att. [dB/km]"), 11 }, { tr("Cumul. IL [dB]"), 13 } });
+    }
+
+    Table summaryTable()
+    {
+        return Table(tr("Summary"),
+            { { tr("Length [km]"), 1 }, { tr("IL [dB]"), 1 }, { tr("ORL [dB]"), 1 }, { tr("Att. [dB/km]"), 1 } });
+    }
+
+} // namespace
+
+std::vector<Field> measurementFields(const sor::SORParser& p)
+{
+    const auto& fxd = p.fxd;
+    const auto& gen = p.gen;
+    // As the configuration panel shows it: the Fxd value when both blocks agree, else the Gen one, marked.
+    const QString wavelength = fxd.Wavelength == static_cast<double>(gen.Wavelength)
+        ? tr("%1 nm").arg(num(fxd.Wavelength))
+        : tr("%1 nm (?)").arg(gen.Wavelength);
+    return {
+        { tr("Measured"), fieldText(fxd.Date) },
+        { tr("Operator"), fieldText(gen.Operator) },
+        { tr("Cable ID"), fieldText(gen.CableID) },
+        { tr("Fibre ID"), fieldText(gen.FiberID) },
+        { tr("Location A"), fieldText(gen.LocationA) },
+        { tr("Location B"), fieldText(gen.LocationB) },
+        { tr("Wavelength"), wavelength },
+        { tr("Pulse width"), tr("%1 ns").arg(fxd.PulseWidth) },
+        { tr("Range"), tr("%1 km").arg(num(fxd.Range)) },
+    };
+}
+
+std::vector<Field> instrumentFields(const sor::SORParser& p)
+{
+    const auto& sup = p.sup;
+    const auto& fxd = p.fxd;
+    QString module = fieldText(sup.ModuleName);
+    const QString moduleSerial = fieldText(sup.Module_SN);
+    if (moduleSerial != fieldText(std::string()))
+        module += tr(" (S/N %1)").arg(moduleSerial);
+    return {
+        { tr("Supplier"), fieldText(sup.SupplierName) },
+        { tr("Mainframe"), fieldText(sup.OTDR_Name) },
+        { tr("Serial number"), fieldText(sup.OTDR_SN) },
+        { tr("Module"), module },
+        { tr("Group index"), num(fxd.IOR) },
+        { tr("Backscatter coefficient"), tr("%1 dB").arg(num(fxd.BackscatterCoef_dB)) },
+        { tr("Averages"), QString::number(fxd.NumberOfAverages) },
+        { tr("Checksum"), checksumText(p) },
+    };
+}
+
+QString checksumText(const sor::SORParser& p)
+{
+    // Most vendors do not follow the standard's checksum: the report says whose convention the stored value follows.
+    const analysis::ChecksumDiagnosis diagnosis = analysis::diagnoseChecksum(p);
+    const QString text
+        = tr("0x%1: %2").arg(p.storedCrc, 4, 16, QLatin1Char('0')).arg(QObject::tr(diagnosis.text.c_str()));
+    return diagnosis.suspect ? tr("Warning: %1").arg(text) : text;
+}
+
+std::vector<QStringList> eventRows(const sor::SORParser& p)
+{
+    const auto& events = p.events.keyEvents;
+    const std::vector<double> sums = OTDREvent::cumulativeLosses(p);
+    std::vector<QStringList> rows;
+    rows.reserve(events.size());
+    for (const auto& e : events) {
+        const double cumulative = sums[std::min<size_t>(e.EventNr, sums.size() - 1)];
+        rows.push_back({ QString::number(e.EventNr), QString::fromStdString(e.EventType),
+            QString::number(e.Distance * 1000, 'f', 3), num(e.SpliceLoss), num(e.ReflectionLoss), num(e.Slope),
+            num(cumulative) });
+    }
+    return rows;
+}
+
+QStringList summaryRow(const sor::SORParser& p)
+{
+    const auto& block = p.events;
+    return { num(block.FiberLength), num(block.TotalLoss), num(block.ORL), num(block.TotalLoss / block.FiberLength) };
+}
+
+void composeTrace(Composer& composer, const TraceInput& in)
+{
+    sor::SORParser& parser = *in.parser;
+    composer.heading(tr("Trace report: %1").arg(in.fileName));
+    composer.section([&](const Sheet& sheet, double top) {
+        double h = sections::heading(
+            sheet, top, in.fileName, QFileInfo(QString::fromStdWString(parser.path)).absoluteFilePath());
+        h += sheet.mm(3);
+        h += sections::fields(sheet, top + h, measurementFields(parser), instrumentFields(parser));
+        return h;
+    });
+    composer.section([&](const Sheet& sheet, double top) {
+        return sections::chart(sheet, top, [&](ReportChart& chart) {
+            chart.addTrace(parser, app()->graphColour);
+            chart.addEventMarkers(parser);
+            chart.setView(in.view);
+        });
+    });
+    const Table summary = summaryTable();
+    const QStringList totals = summaryRow(parser);
+    composer.section([&](const Sheet& sheet, double top) {
+        const double h = summary.header(sheet, top, false);
+        return h + summary.row(sheet, top + h, 0, totals);
+    });
+    const analysis::FileSummary judged = analysis::summarize(parser, in.fileName.toStdString());
+    composer.section(
+        [&](const Sheet& sheet, double top) { return sections::verdict(sheet, top, judged, in.thresholds); });
+    const std::vector<QStringList> rows = eventRows(parser);
+    const Table events = eventTable(static_cast<int>(rows.size()));
+    composer.table([&](const Sheet& sheet, double top, bool continued) { return events.header(sheet, top, continued); },
+        [&](const Sheet& sheet, double top, int row) { return events.row(sheet, top, row, rows[size_t(row)]); },
+        static_cast<int>(rows.size()));
+    if (in.view.cursorsShown && !in.cursorReadout.isEmpty()) {
+        composer.section([&](const Sheet& sheet, double top) {
+            return sections::richText(sheet, top, tr("Cursors"), in.cursorReadout);
+        });
+    }
+}
+
+} // namespace report

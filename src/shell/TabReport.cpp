@@ -1,0 +1,194 @@
+#include "shell/TabReport.h"
+
+#include "cable/CableTab.h"
+#include "compare/PlotEntity.h"
+#include "compare/SORMultiTab.h"
+#include "report/Output.h"
+#include "shell/Application.h"
+#include "shell/SORTab.h"
+#include "sor/SORParser.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QPainter>
+#include <QPicture>
+#include <QSaveFile>
+
+#include <KChartCartesianCoordinatePlane>
+
+#include <cmath>
+
+namespace {
+
+report::View viewOf(ChartView& chart, const QAbstractItemModel& cursors, bool cursorsShown)
+{
+    report::View view;
+    // KChart knows the range in view once it has laid the chart out, which it does while it paints, and a chart may
+    // not have been painted since its data or its view changed.
+    {
+        QPicture layout;
+        QPainter painter(&layout);
+        chart.paint(&painter, QRect(QPoint(), chart.size()));
+    }
+    const QRectF range = chart.plane()->visibleDataRange();
+    view.hasRange = std::isfinite(range.width()) && std::isfinite(range.height()) && range.width() != 0
+        && range.height() != 0 && std::isfinite(range.x()) && std::isfinite(range.y());
+    view.range = range;
+    view.cursorsShown = cursorsShown && cursors.rowCount() >= 2;
+    if (view.cursorsShown) {
+        view.cursorA = cursors.index(0, 0).data().toDouble();
+        view.cursorB = cursors.index(1, 0).data().toDouble();
+    }
+    return view;
+}
+
+QString withoutExtension(const std::wstring& path)
+{
+    const QFileInfo info(QString::fromStdWString(path));
+    return info.dir().filePath(info.completeBaseName());
+}
+
+} // namespace
+
+std::unique_ptr<TabReport> TabReport::of(QWidget* tab)
+{
+    std::unique_ptr<TabReport> r(new TabReport);
+    if (auto* single = qobject_cast<SORTab*>(tab)) {
+        if (!single->parser || !single->parser->fileParsed)
+            return nullptr;
+        const CursorWidget& cursors = single->info.cursorWidget;
+        r->trace.parser = single->parser;
+        r->trace.fileName = PlotEntity::fileNameOf(single->parser->path);
+        r->trace.view = viewOf(single->plotter.chart, cursors.cursorModel, cursors.active && !cursors.hidden);
+        r->trace.cursorReadout = cursors.infoLabel.text();
+        r->trace.thresholds = analysis::loadThresholds(analysis::thresholdsPath);
+        r->name = r->trace.fileName;
+        r->suggested = withoutExtension(single->parser->path);
+        r->screenSize = single->plotter.chart.size();
+        return r;
+    }
+    if (auto* multi = qobject_cast<SORMultiTab*>(tab)) {
+        const auto& entities = multi->plotter.entities;
+        if (entities.isEmpty())
+            return nullptr;
+        const MultiPlotOverview& overview = multi->infoWidget.overview;
+        r->comparison = true;
+        for (PlotEntity* entity : entities) {
+            report::ComparisonTrace t;
+            t.parser = &entity->parser;
+            t.fileName = entity->fileName;
+            t.visible = entity->visible;
+            t.colour = entity->selected ? app()->selectedMultiGraphPenColour
+                                        : PlotEntity::generatedColour(entity->colourSeed);
+            r->traces.traces.push_back(t);
+        }
+        r->traces.view
+            = viewOf(multi->plotter.chart, overview.cursorModel, overview.cursorsPlaced && !overview.cursorsHidden);
+        if (overview.cursorInfoLabel)
+            r->traces.cursorReadout = overview.cursorInfoLabel->text();
+        r->name = QObject::tr("Comparison with %1").arg(entities.front()->fileName);
+        r->suggested = withoutExtension(entities.front()->parser.path) + QStringLiteral("-comparison");
+        r->screenSize = multi->plotter.chart.size();
+        return r;
+    }
+    if (auto* cableTab = qobject_cast<CableTab*>(tab)) {
+        // The rows as the table shows them, sorted and filtered; those still being read are left out.
+        const CableModel& model = cableTab->model;
+        const std::vector<int> rows = cableTab->proxy.shownRows();
+        if (rows.empty())
+            return nullptr;
+        auto input = std::make_shared<report::CableInput>();
+        input->folder = model.folder;
+        input->thresholds = model.thresholds();
+        input->filter = cableTab->proxy.filterWords().join(QLatin1Char(' '));
+        for (const int row : rows) {
+            input->files.push_back(model.summary(row));
+            input->paths << model.fullPath(row);
+        }
+        r->cable = std::move(input);
+        const QString folderName = QFileInfo(model.folder).fileName();
+        r->name = QObject::tr("Cable %1").arg(folderName);
+        r->suggested = QDir(model.folder).filePath(folderName + QStringLiteral("-cable"));
+        return r;
+    }
+    return nullptr;
+}
+
+report::Composer::Compose TabReport::compose() const
+{
+    if (cable) {
+        return [input = cable](report::Composer& c) {
+            report::CableFiles files(input->paths);
+            report::composeCable(c, *input, files);
+        };
+    }
+    if (comparison)
+        return [this](report::Composer& c) { report::composeComparison(c, traces); };
+    return [this](report::Composer& c) { report::composeTrace(c, trace); };
+}
+
+bool TabReport::savePdf(const QString& path, QString* error, const report::Composer::Progress& progress) const
+{
+    return report::savePdf(compose(), name, path, report::frameAt(QDateTime::currentDateTime()), error, progress);
+}
+
+bool TabReport::print(QPrinter& printer, const report::Composer::Progress& progress) const
+{
+    return report::print(compose(), printer, report::frameAt(QDateTime::currentDateTime()), progress);
+}
+
+report::Decimation TabReport::decimation() const
+{
+    return comparison ? report::comparisonTraceRows : report::singleTraceRows;
+}
+
+void TabReport::setUpChart(report::ReportChart& chart) const
+{
+    if (comparison) {
+        for (const auto& t : traces.traces)
+            if (t.visible)
+                chart.addTrace(*t.parser, t.colour);
+        chart.setView(traces.view);
+        return;
+    }
+    chart.addTrace(*trace.parser, app()->graphColour);
+    chart.addEventMarkers(*trace.parser);
+    chart.setView(trace.view);
+}
+
+QImage TabReport::chartImage(qreal scale) const
+{
+    report::ReportChart chart(decimation());
+    setUpChart(chart);
+    return chart.image(screenSize.isEmpty() ? QSize(1000, 600) : screenSize, scale);
+}
+
+bool TabReport::savePng(const QString& path, qreal scale, QString* error) const
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || !chartImage(scale).save(&file, "PNG") || !file.commit()) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+bool TabReport::saveSvg(const QString& path, QString* error) const
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    report::ReportChart chart(decimation());
+    setUpChart(chart);
+    if (!chart.writeSvg(file, screenSize.isEmpty() ? QSize(1000, 600) : screenSize, name) || !file.commit()) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    return true;
+}
