@@ -4,6 +4,7 @@
 
 #include "plotter/MinimapPlotter.h"
 #include "plotter/Plotter.h"
+#include "plotter/TraceDiagram.h"
 
 #include <QVBoxLayout>
 
