@@ -7,8 +7,12 @@ add_library(tavix_widgets STATIC
     include/widgets/CTreeWidget.h src/widgets/CTreeWidget.cpp
     include/widgets/CListWidget.h src/widgets/CListWidget.cpp
     include/widgets/CItemModel.h src/widgets/CItemModel.cpp
+    include/widgets/ItemViewCopy.h src/widgets/ItemViewCopy.cpp
+    include/widgets/ToolTipDelegate.h src/widgets/ToolTipDelegate.cpp
+    include/widgets/PlainText.h
     src/widgets/SideButtons.h
 
+    include/shell/CommandLine.h src/shell/CommandLine.cpp
     include/shell/Application.h src/shell/Application.cpp src/shell/Application_Settings.cpp src/shell/AppStyle.cpp
     include/shell/PixmapTools.h src/shell/PixmapTools.cpp
     include/shell/InitialTabWidget.h src/shell/InitialTabWidget.cpp
@@ -50,7 +54,7 @@ add_library(tavix_widgets STATIC
 )
 set_target_properties(tavix_widgets PROPERTIES AUTOMOC ON AUTORCC ON)
 target_include_directories(tavix_widgets PUBLIC include)
-target_link_libraries(tavix_widgets PUBLIC sor tavix_settings Qt5::Widgets Qt5::Svg KChart)
+target_link_libraries(tavix_widgets PUBLIC sor analysis tavix_settings Qt5::Widgets Qt5::Svg KChart)
 # Shown on the about page.
 target_compile_definitions(tavix_widgets PRIVATE TAVIX_VERSION="${PROJECT_VERSION}")
 

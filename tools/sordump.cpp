@@ -2,6 +2,7 @@
 #include "JsonWriter.h"
 #include "QuietFd.h"
 
+#include "analysis/ChecksumDiagnosis.h"
 #include "sor/SORParser.h"
 
 #include <charconv>
@@ -21,11 +22,14 @@ void usage(FILE* out)
                "Reads OTDR measurement files (Telcordia SR-4731 .sor, version 2.0) and prints their contents.\n\n"
                "  (default)  the labelled text dump of every block (Map, GenParams, SupParams, FxdParams,\n"
                "             KeyEvents, DataPts) after the reader's progress lines; a block the file lacks\n"
-               "             is reported as missing and the others are still printed\n"
+               "             is reported as missing and the others are still printed; then the line\n"
+               "             \"CRC diagnosis: \" with the checksum convention the file follows\n"
                "  --python   the displayed trace as a Python literal: ([distances km], [levels dB])\n"
                "  --csv      the displayed trace as CSV with the header distance_km,level_db\n"
                "  --json     one JSON object per file and line: every block's fields, raw and converted,\n"
-               "             the events, the summary, storedCrc, crcValid and the number of samples;\n"
+               "             the events, the summary, storedCrc, crcValid, crcDiagnosis (with\n"
+               "             crcConvention and crcSuspect), the number of samples, and under blocks\n"
+               "             where each block was found: its file offset and the bytes it takes;\n"
                "             a block the file lacks is null\n"
                "  --help     this text\n\n"
                "In --python, --csv and --json mode the reader's progress lines are not written to standard\n"
@@ -69,7 +73,7 @@ void printText(sor::SORParser& p)
             std::cout << "Section Title: " << b->blockName << "\n(missing: the file has no readable " << b->blockName
                       << " block)\n";
     }
-    std::cout << std::flush;
+    std::cout << "\nCRC diagnosis: " << analysis::diagnoseChecksum(p).text << "\n" << std::flush;
 }
 
 void printCsv(sor::SORParser& p)
@@ -145,7 +149,27 @@ std::string toJson(sor::SORParser& p, const std::string& path)
     j.beginObject();
     j.field("path", path).field("fileParsed", p.fileParsed).field("errorText", p.errorText);
     j.field("storedCrc", p.storedCrc).field("crcValid", p.crcValid);
+    j.key("crcDiagnosis");
+    if (p.crcCandidates.computed) {
+        const auto diagnosis = analysis::diagnoseChecksum(p);
+        j.value(diagnosis.text);
+        j.field("crcConvention", analysis::conventionName(diagnosis.convention)).field("crcSuspect", diagnosis.suspect);
+    } else {
+        j.null();
+    }
     j.field("numberOfSamples", static_cast<uint64_t>(p.data.DataPoints.size()));
+
+    // Where the reader found each block, in the order met: a Map entry the file does not have has offset null.
+    j.key("blocks").beginArray();
+    for (const auto& b : p.blockLocations) {
+        j.beginObject().field("name", b.name).key("offset");
+        if (b.offset >= 0)
+            j.value(static_cast<int64_t>(b.offset));
+        else
+            j.null();
+        j.field("size", static_cast<int64_t>(b.size)).endObject();
+    }
+    j.endArray();
 
     j.key("Map");
     if (p.map.parsed) {

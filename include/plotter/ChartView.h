@@ -33,6 +33,10 @@ public:
     void enforceViewLimitsAndUpdate();
     QRectF updateRange();
 
+    /// Zoom factor of a wheel turn of this vertical angle delta: 1.5 per standard notch of 120 (in for a turn away
+    /// from the user, out towards), and the same rate for the smaller steps of fine wheels and touchpads.
+    static double wheelFactor(int angleDelta);
+
 protected:
     /// An inert chart ignores the mouse, the wheel and the zoom calls, and paints only the bare chart.
     virtual bool inert() const { return false; }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sor/Checksum.h"
 #include "sor/SectionParser.h"
 #include "sor/SectionParser_Data.h"
 #include "sor/SectionParser_Events.h"
@@ -15,6 +16,13 @@
 
 namespace sor {
 
+/// Where the reader found a block in the file.
+struct BlockLocation {
+    std::string name; ///< the identifier read there (the Map's name for an entry the file does not have)
+    long offset = -1; ///< of the identifier; -1 for a Map entry the file does not have
+    long size = 0; ///< bytes taken: identifier and fields of a known block, the Map's size of an unknown one
+};
+
 // One parsed .sor file. Construction never throws for a bad file: fileParsed and errorText tell the outcome.
 class SORParser {
 public:
@@ -29,6 +37,7 @@ public:
     std::string errorText;
     uint16_t storedCrc = 0; ///< the checksum in the last two bytes of the file
     bool crcValid = false;
+    ChecksumCandidates crcCandidates; ///< the checksum under other vendors' conventions
     SectionParser_Header header;
     SectionParser_Map map;
     SectionParser_Gen gen;
@@ -38,6 +47,10 @@ public:
     SectionParser_Data data;
     std::vector<std::vector<double>> xy; ///< cache of getXY: distances (km), levels (dB)
     bool xyCached = false;
+    std::vector<BlockLocation> blockLocations; ///< in the order met, the Map block first
+
+    /// Larger files are refused before they are read: the longest real trace with every vendor block is a few MB.
+    static constexpr long maxFileSize = 64L << 20;
 
     void initParsers();
     void parse();
@@ -74,6 +87,10 @@ private:
     long fileSize = 0;
     std::shared_ptr<uint8_t[]> fileBytes; ///< the whole file while the constructor runs
     void parseBlocks();
+    bool identifierAt(long offset, const std::string& name) const;
+    uint32_t listedSize(const std::string& id, size_t from, uint32_t otherwise) const;
+    void skipUnknownBlock(const std::string& id, uint32_t size);
+    void computeChecksums();
     std::vector<double> distances(double addKm, double subKm) const;
 };
 

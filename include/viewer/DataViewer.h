@@ -39,11 +39,16 @@ public:
     void _loadData();
     /// Adds label | value under item unless the value, decoded up to its first zero byte, is blank.
     void addString(QTreeWidgetItem& item, std::string& value, QString label);
+    /// Gives the value column the width its shown values need, taken from the label column (at most 250 pixels
+    /// wide), as far as the labels keep the width they need.
+    void fitValueColumn();
 
 protected:
     void changeEvent(QEvent* event) override;
+    void updateGeometries() override;
 
 private:
     void attach(QTreeWidgetItem& item, bool expanded);
     static QTreeWidgetItem* addRow(QTreeWidgetItem& item, const QString& label, const QString& value);
+    bool fitting = false;
 };

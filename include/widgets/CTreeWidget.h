@@ -3,7 +3,8 @@
 #include <QHeaderView>
 #include <QTreeWidget>
 
-// Tree whose mouse side buttons reach the main window; its header is a CHeaderView.
+// Tree whose mouse side buttons reach the main window; its header is a CHeaderView. Its rows copy as text
+// (Ctrl+C, context menu), and a cell cut short shows its whole text as tool tip.
 class CTreeWidget : public QTreeWidget {
     Q_OBJECT
 public:

@@ -1,8 +1,8 @@
 #include "shell/Application.h"
+#include "shell/CommandLine.h"
 #include "shell/MainWindow.h"
 #include "shell/PixmapTools.h"
 
-#include <QFileInfo>
 #include <QIcon>
 #include <QPixmap>
 #include <QTimer>
@@ -15,6 +15,19 @@ int main(int argc, char** argv)
 {
     // The reader turns wide file paths into narrow ones with the C library, which needs the locale.
     setlocale(LC_CTYPE, "");
+
+    // Help, version and usage errors end here, without a display and without the start-up line, so that their
+    // output is only what was asked for.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const CommandLine commandLine = CommandLine::parse(arguments);
+    if (commandLine.action == CommandLine::Exit) {
+        std::cout << commandLine.output.toLocal8Bit().constData() << std::flush;
+        std::cerr << commandLine.error.toLocal8Bit().constData() << std::flush;
+        return commandLine.exitCode;
+    }
+
     std::cout << "TAVIX SOR-Viewer startup" << std::endl;
 
     Application app(argc, argv);
@@ -30,15 +43,19 @@ int main(int argc, char** argv)
     window.resize(800, 600);
     window.showMaximized();
 
-    // Files named on the command line open as if they had been dropped together.
-    QList<QUrl> urls;
-    const QStringList paths = QApplication::arguments().mid(1);
-    for (const QString& path : paths)
-        urls << QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
-    if (!urls.isEmpty())
-        window.openUrls(urls, Qt::NoModifier);
+    // Files named on the command line open as if they had been dropped together, once the window is up: a file
+    // that cannot be opened is reported over the window, as a drop's would be.
+    if (!commandLine.paths.isEmpty()) {
+        QTimer::singleShot(0, &window, [&window, &commandLine] {
+            QList<QUrl> urls;
+            for (const QString& path : commandLine.paths)
+                urls << QUrl::fromLocalFile(path);
+            window.openUrls(urls, Qt::NoModifier);
+        });
+    }
 
-    // For the installation's smoke test: a normal quit as soon as the event loop runs, settings written.
+    // For the installation's smoke test: a normal quit as soon as the event loop runs, settings written. Queued
+    // after the files, so that it also ends a message box one of them put up.
     if (qEnvironmentVariableIsSet("TAVIX_QUIT_AFTER_START"))
         QTimer::singleShot(0, &app, &QCoreApplication::quit);
 

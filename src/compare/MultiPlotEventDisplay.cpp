@@ -20,6 +20,8 @@ MultiPlotEventDisplay::MultiPlotEventDisplay(QWidget* parent)
     totalTree.setObjectName(QStringLiteral("totalTree"));
     eventTree.setObjectName(QStringLiteral("eventTree"));
     titleLabel.setObjectName(QStringLiteral("titleLabel"));
+    // It names a file: shown as written, markup characters and all.
+    titleLabel.setTextFormat(Qt::PlainText);
     layout->addWidget(&titleLabel, 0, 0);
     layout->addWidget(&totalLabel, 1, 0);
     layout->addWidget(&totalTree, 2, 0);

@@ -3,6 +3,7 @@
 #include "compare/PlotEntity.h"
 #include "shell/MainWindow.h"
 #include "widgets/Format.h"
+#include "widgets/PlainText.h"
 
 #include <QHBoxLayout>
 #include <QListWidgetItem>
@@ -32,8 +33,10 @@ MultiPlotOverviewItemWidget::MultiPlotOverviewItemWidget(PlotEntity* e, QListWid
     rowLayout->addWidget(&viewButton);
     rowLayout->addWidget(&removeButton);
 
+    // The file name is shown as written, markup characters and all.
+    label.setTextFormat(Qt::PlainText);
     label.setText(nameText());
-    label.setToolTip(getStdLabelToolTip());
+    label.setToolTip(PlainText::toolTip(getStdLabelToolTip()));
     connect(&viewButton, &QPushButton::clicked, this, &MultiPlotOverviewItemWidget::openInSingleView);
     connect(&removeButton, &QPushButton::clicked, this, &MultiPlotOverviewItemWidget::deletePlot);
     connect(&visibleBox, &QCheckBox::stateChanged, this, &MultiPlotOverviewItemWidget::changeVisibility);
@@ -68,7 +71,7 @@ QString MultiPlotOverviewItemWidget::getStdLabelToolTip()
 void MultiPlotOverviewItemWidget::setCursorText(QString shortText, QString cursorToolTip)
 {
     label.setText(nameText() + shortText);
-    label.setToolTip(getStdLabelToolTip() + cursorToolTip);
+    label.setToolTip(PlainText::toolTip(getStdLabelToolTip() + cursorToolTip));
     // As many lines in the item as the label has extra lines, so the row is tall enough.
     if (item)
         item->setText(QString(shortText.count(QLatin1Char('\n')), QLatin1Char('\n')));

@@ -71,6 +71,13 @@ QRectF ChartView::updateRange()
     return fullRange;
 }
 
+double ChartView::wheelFactor(int angleDelta)
+{
+    // Whole notches give 1.5, 2.25, ... exactly; a turn towards the user the inverse.
+    const double f = std::pow(1.5, std::abs(angleDelta) / 120.0);
+    return angleDelta < 0 ? 1 / f : f;
+}
+
 QPointF ChartView::fractionAt(const QPointF& pixel) const
 {
     return chart::planeFraction(fullRange, plane()->translateBack(pixel));
@@ -177,6 +184,12 @@ void ChartView::wheelEvent(QWheelEvent* event)
 {
     if (inert())
         return;
+    // A sideways swipe, or the start or end of a touchpad gesture.
+    const int delta = event->angleDelta().y();
+    if (delta == 0) {
+        event->ignore();
+        return;
+    }
     event->accept();
     auto* p = plane();
     updateRange();
@@ -187,9 +200,7 @@ void ChartView::wheelEvent(QWheelEvent* event)
     const bool sized = !rect().isEmpty();
     if (sized)
         p->setZoomCenter(anchor);
-    double f = event->angleDelta().y() / 80.0;
-    if (f < 0)
-        f = -1 / f;
+    const double f = wheelFactor(delta);
     p->setZoomFactorX(std::clamp(p->zoomFactorX() * f, chart::minZoom, chart::maxZoom));
     p->setZoomFactorY(std::clamp(p->zoomFactorY() * f, chart::minZoom, chart::maxZoom));
     if (sized)

@@ -5,6 +5,7 @@
 #include "shell/Application.h"
 #include "shell/SORTab.h"
 #include "sor/SORParser.h"
+#include "widgets/PlainText.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -158,8 +159,8 @@ void MainTabWidget::_addSORTab(QString path)
         tab->deleteLater();
         return;
     }
-    const int index = addTab(tab, path.split(QRegularExpression(QStringLiteral("/"))).last());
-    setTabToolTip(index, path);
+    const int index = addTab(tab, PlainText::tabTitle(path.split(QRegularExpression(QStringLiteral("/"))).last()));
+    setTabToolTip(index, PlainText::toolTip(path));
     setCurrentIndex(index);
     update();
     // Lay the tab out before its block tree is measured.
@@ -209,9 +210,10 @@ void MainTabWidget::_addSORMultiTab(QStringList paths)
     }
     for (int i = 1; i < paths.size(); ++i)
         tab->display(paths[i].toStdWString());
-    const int index
-        = addTab(tab, tr("Comparison with ") + paths.first().split(QRegularExpression(QStringLiteral("/"))).last());
-    setTabToolTip(index, tr("Comparison with") + QStringLiteral("\n") + paths.first());
+    const int index = addTab(tab,
+        PlainText::tabTitle(
+            tr("Comparison with ") + paths.first().split(QRegularExpression(QStringLiteral("/"))).last()));
+    setTabToolTip(index, PlainText::toolTip(tr("Comparison with") + QStringLiteral("\n") + paths.first()));
     setCurrentIndex(index);
     _hideStartTab();
 }

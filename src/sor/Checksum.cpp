@@ -155,6 +155,38 @@ uint16_t crc16_ccitt(const uint8_t* data, size_t size, uint16_t reg)
     return tableCrc(data, size, reg);
 }
 
+namespace {
+    // a * b modulo the polynomial, both as register values.
+    uint16_t mulMod(uint16_t a, uint16_t b)
+    {
+        uint16_t r = 0;
+        for (int bit = 15; bit >= 0; --bit) {
+            r = static_cast<uint16_t>((r & 0x8000) ? (r << 1) ^ poly : r << 1);
+            if ((b >> bit) & 1)
+                r ^= a;
+        }
+        return r;
+    }
+
+    // x^(8 n) modulo the polynomial: what the register is multiplied by over n bytes.
+    uint16_t xPow8(uint64_t n)
+    {
+        uint16_t result = 1;
+        uint16_t base = 0x0100; // x^8
+        for (; n > 0; n >>= 1) {
+            if (n & 1)
+                result = mulMod(result, base);
+            base = mulMod(base, base);
+        }
+        return result;
+    }
+} // namespace
+
+uint16_t crc16_change_initial(uint16_t reg, uint64_t size, uint16_t from, uint16_t to)
+{
+    return reg ^ mulMod(static_cast<uint16_t>(from ^ to), xPow8(size));
+}
+
 uint16_t calc_sor_crc(const uint8_t* bytes, long size)
 {
     checkSize(size);

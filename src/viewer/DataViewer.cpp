@@ -1,13 +1,19 @@
 #include "viewer/DataViewer.h"
 
+#include "analysis/ChecksumDiagnosis.h"
 #include "sor/SORParser.h"
 #include "widgets/CTreeWidget.h"
 
 #include <QEvent>
+#include <QStyle>
+#include <QTreeWidgetItemIterator>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
+
+constexpr int labelColumnWidth = 250;
 
 // "2.0.0" for revision 200.
 QString revisionText(unsigned revision)
@@ -41,7 +47,7 @@ DataViewer::DataViewer(QWidget* parent)
     dataItem.setText(0, tr(".sor Section: Data"));
     setColumnCount(2);
     setHeaderHidden(true);
-    setColumnWidth(0, 250);
+    setColumnWidth(0, labelColumnWidth);
 }
 
 DataViewer::~DataViewer()
@@ -87,6 +93,11 @@ void DataViewer::_loadTavixInfo()
         std::string date = QString(other).remove(QStringLiteral("Last Calibration Date: ")).toStdString();
         addString(tavixInfoItem, date, tr("Last Calibration Date"));
     }
+    // Most vendors do not follow the standard's checksum: say whose convention the stored value follows.
+    const auto diagnosis = analysis::diagnoseChecksum(*parser);
+    auto* checksum = addRow(tavixInfoItem, tr("Checksum"), tr(diagnosis.text.c_str()));
+    if (diagnosis.suspect)
+        checksum->setIcon(1, style()->standardIcon(QStyle::SP_MessageBoxWarning));
 }
 
 void DataViewer::_loadConfiguration()
@@ -222,6 +233,41 @@ void DataViewer::_loadData()
     if (data.NumberOfTraces != 1)
         addRow(dataItem, tr("Number of Traces"), QStringLiteral("%1").arg(data.NumberOfTraces));
     addRow(dataItem, tr("Scaling Factor"), QStringLiteral("%1").arg(data.ScalingFactor));
+}
+
+void DataViewer::fitValueColumn()
+{
+    int labels = 0;
+    int values = 0;
+    for (QTreeWidgetItemIterator it(this); *it; ++it) {
+        const QTreeWidgetItem* item = *it;
+        int depth = 0;
+        bool shown = !item->isHidden();
+        for (const QTreeWidgetItem* up = item->parent(); up && shown; up = up->parent()) {
+            shown = up->isExpanded() && !up->isHidden();
+            ++depth;
+        }
+        // Section headings span both columns and need neither.
+        if (!shown || item->isFirstColumnSpanned())
+            continue;
+        const int indent = (depth + (rootIsDecorated() ? 1 : 0)) * indentation();
+        labels = std::max(labels, indent + sizeHintForIndex(indexFromItem(item, 0)).width());
+        values = std::max(values, sizeHintForIndex(indexFromItem(item, 1)).width());
+    }
+    const int width = std::clamp(viewport()->width() - values, std::min(labels, labelColumnWidth), labelColumnWidth);
+    if (width != columnWidth(0))
+        setColumnWidth(0, width);
+}
+
+void DataViewer::updateGeometries()
+{
+    CTreeWidget::updateGeometries();
+    // Runs after every change of rows, expansion or size; setting the width lays the header out again.
+    if (fitting)
+        return;
+    fitting = true;
+    fitValueColumn();
+    fitting = false;
 }
 
 void DataViewer::changeEvent(QEvent* event)

@@ -1,6 +1,8 @@
 #include "widgets/CTreeWidget.h"
 
 #include "SideButtons.h"
+#include "widgets/ItemViewCopy.h"
+#include "widgets/ToolTipDelegate.h"
 
 CTreeWidget::CTreeWidget(QWidget* parent)
     : QTreeWidget(parent)
@@ -10,6 +12,8 @@ CTreeWidget::CTreeWidget(QWidget* parent)
     header->setStretchLastSection(true);
     header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     setHeader(header);
+    setItemDelegate(new ToolTipDelegate(this));
+    ItemViewCopy::install(this);
 }
 
 void CTreeWidget::mousePressEvent(QMouseEvent* event)

@@ -25,19 +25,27 @@ check() { # description, command...
     fi
 }
 
-# Starts the installed launcher from the sample's folder with the sample's bare name; the program quits as soon
-# as its event loop runs, as a user's quit does. A file that fails to open leaves a message box waiting: the
-# timeout ends that case.
 # The sanitizer options of a sanitizer build pass through.
+sanitizers=()
+for name in ASAN_OPTIONS UBSAN_OPTIONS LSAN_OPTIONS; do
+    if [ -n "${!name:-}" ]; then
+        sanitizers+=("$name=${!name}")
+    fi
+done
+
+# Starts the installed launcher in a folder with the given arguments; the program quits as soon as its event loop
+# has opened the files, as a user's quit does.
+start_in() { # folder, arguments...
+    local folder=$1
+    shift
+    (cd "$folder" && env -i PATH="$PATH" HOME="$tmp/home" QT_QPA_PLATFORM=offscreen TAVIX_QUIT_AFTER_START=1 \
+        "${sanitizers[@]}" ${environment[@]+"${environment[@]}"} timeout 60 "$prefix/bin/tavix-sor-viewer" "$@")
+}
+
+# Starts the installed launcher from the sample's folder with the sample's bare name.
 start() { # environment assignments...
-    local sanitizers=()
-    for name in ASAN_OPTIONS UBSAN_OPTIONS LSAN_OPTIONS; do
-        if [ -n "${!name:-}" ]; then
-            sanitizers+=("$name=${!name}")
-        fi
-    done
-    (cd "$(dirname "$sample")" && env -i PATH="$PATH" HOME="$tmp/home" QT_QPA_PLATFORM=offscreen \
-        TAVIX_QUIT_AFTER_START=1 "${sanitizers[@]}" "$@" timeout 60 "$prefix/bin/tavix-sor-viewer" "$(basename "$sample")")
+    local environment=("$@")
+    start_in "$(dirname "$sample")" "$(basename "$sample")"
 }
 
 if ! "$cmake" --install "$build" --prefix "$prefix" >"$tmp/install.log" 2>&1; then
@@ -97,6 +105,15 @@ check "user's Icons folder kept" test -d "$work/Icons" -a ! -L "$work/Icons"
 # Without XDG_DATA_HOME the working directory goes under ~/.local/share.
 start >"$tmp/run4.log" 2>&1
 check "default data home" test -f "$tmp/home/.local/share/tavix-sor-viewer/setting.ini"
+
+# Options pass through; after "--" a relative name beginning with "-" is a file, made absolute like the others.
+dashed="$tmp/dashed"
+mkdir -p "$dashed"
+cp "$sample" "$dashed/-x.sor"
+start_in "$dashed" --version >"$tmp/run5.log" 2>&1
+check "--version through the launcher" grep -qx 'TAVIX SOR-Viewer [0-9.]*' "$tmp/run5.log"
+start_in "$dashed" -- -x.sor >"$tmp/run6.log" 2>&1
+check "-- -x.sor opened from the working directory" grep -q 'File successfully parsed.' "$tmp/run6.log"
 
 if [ "$failed" -ne 0 ]; then
     for log in "$tmp"/run*.log; do

@@ -49,3 +49,24 @@ TEST(Checksum, StreamAndSizeChecks)
     }
     EXPECT_THROW(sor::calc_sor_crc(two, 0), EXCEPTION::_Exc_Exception);
 }
+
+TEST(Checksum, AnotherInitialValueWithoutReadingAgain)
+{
+    const std::string digits = "123456789";
+    const auto* bytes = reinterpret_cast<const uint8_t*>(digits.data());
+    const uint16_t ccitt = sor::crc16_ccitt(bytes, digits.size());
+    EXPECT_EQ(sor::crc16_change_initial(ccitt, digits.size(), 0xFFFF, 0), 0x31C3); // CRC-16/XMODEM check value
+    EXPECT_EQ(sor::crc16_change_initial(0x31C3, digits.size(), 0, 0xFFFF), ccitt);
+
+    std::mt19937 rng(9);
+    std::vector<uint8_t> data(3000);
+    for (auto& b : data)
+        b = static_cast<uint8_t>(rng());
+    for (const size_t size : { size_t(0), size_t(1), size_t(2), size_t(17), size_t(300), size_t(2999) }) {
+        const uint16_t from = static_cast<uint16_t>(rng());
+        const uint16_t to = static_cast<uint16_t>(rng());
+        EXPECT_EQ(sor::crc16_change_initial(sortest::crc16(data.data(), size, from), size, from, to),
+            sortest::crc16(data.data(), size, to))
+            << size;
+    }
+}

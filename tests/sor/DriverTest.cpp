@@ -4,6 +4,8 @@
 #include <clocale>
 #include <filesystem>
 
+#include <unistd.h>
+
 using namespace sortest;
 
 TEST(Driver, RefusesFilesThatAreNotVersionTwo)
@@ -156,8 +158,6 @@ TEST(Driver, ListedTraceOrEventsThatWereNeverReadFail)
     const Case cases[] = {
         { "damaged DataPts identifier", damageIdentifier(SorBuilder::standard().build(), "DataPts"), "DataPts" },
         { "damaged KeyEvents identifier", damageIdentifier(SorBuilder::standard().build(), "KeyEvents"), "KeyEvents" },
-        { "FxdParams one byte longer in the Map",
-            SorBuilder::standard().editMap([](auto& m) { m[2].size += 1; }).build(), "KeyEvents" },
         { "checksum block before the samples", cksumFirst.build(), "DataPts" },
     };
     for (const auto& c : cases) {
@@ -283,4 +283,75 @@ TEST(Driver, LastUnknownBlockLargerThanTheFileEndsReading)
     const auto p = parseBytes(b.editMap([](auto& m) { m.back().size = 1000; }).build());
     EXPECT_TRUE(p->fileParsed) << p->errorText;
     EXPECT_TRUE(contains(p.out, "Section 'Trailer' unknown  - seek 992 bytes\n"));
+}
+
+TEST(Driver, OnlyTheFirstBytesOfALargeFileAreReadBeforeItIsRefused)
+{
+    // Sparse files: the size is there without the bytes, so only a reader that reads them all would be slow.
+    struct Case {
+        Bytes head;
+        long size;
+        std::string message;
+    };
+    const long limit = sor::SORParser::maxFileSize;
+    const Case cases[] = {
+        { { 'M', 'a', 'p', 0 }, limit + 1,
+            "Exc_Exception: The file is too large for an OTDR trace (67108865 Byte; the limit is 67108864 Byte).\n" },
+        { { 'M', 'a', 'p', 0 }, 1L << 40,
+            "The file is too large for an OTDR trace (1099511627776 Byte; the limit is 67108864 Byte)." },
+        { { 'P', 'K', 3, 4 }, 300L << 20,
+            "Exc_Exception: The file does not appear to adhere to the .sor file standard." },
+        { { 0x64, 0x00 }, 300L << 20, "seems to be version 1.x (100)." },
+    };
+    for (const auto& c : cases) {
+        const TempFile file(c.head, "big.sor");
+        ASSERT_EQ(::truncate(file.path().c_str(), c.size), 0);
+        testing::internal::CaptureStdout();
+        testing::internal::CaptureStderr();
+        const sor::SORParser p(file.wpath());
+        testing::internal::GetCapturedStdout();
+        testing::internal::GetCapturedStderr();
+        EXPECT_FALSE(p.fileParsed);
+        EXPECT_TRUE(contains(p.errorText, c.message)) << p.errorText;
+        EXPECT_FALSE(p.crcCandidates.computed);
+    }
+
+    // A file of exactly the limit is read: blocks first, then padding.
+    const TempFile padded(SorBuilder::standard().build(), "padded.sor");
+    ASSERT_EQ(::truncate(padded.path().c_str(), limit), 0);
+    testing::internal::CaptureStdout();
+    const sor::SORParser p(padded.wpath());
+    testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(p.fileParsed) << p.errorText;
+    EXPECT_EQ(p.data.DataPoints.size(), 8u);
+}
+
+TEST(Driver, ChecksumCandidatesAreKeptForTheDiagnosis)
+{
+    auto b = SorBuilder::standard();
+    const Bytes bytes = b.build();
+    const auto p = parseBytes(bytes);
+    const auto& c = p->crcCandidates;
+    ASSERT_TRUE(c.computed);
+    const size_t body = bytes.size() - 2;
+    EXPECT_EQ(c.ccittFalse, crc16(bytes.data(), body));
+    EXPECT_EQ(c.xmodem, crc16(bytes.data(), body, 0));
+    EXPECT_EQ(c.cksumOffset, long(bytes.size() - 8));
+    EXPECT_EQ(c.ccittBeforeCksum, crc16(bytes.data(), bytes.size() - 8));
+
+    // A checksum block that is not at the end: the one the reader met.
+    auto early = SorBuilder();
+    early.gen(Gen()).sup(Sup()).fxd(Fxd()).events(Events()).data(Data { { 1, 2 } }).block("Cksum", {});
+    early.block("Trailer", Bytes(9, 7)).withoutCksumBlock();
+    const Bytes image = early.build();
+    const auto q = parseBytes(image);
+    ASSERT_TRUE(q->fileParsed) << q->errorText;
+    const std::string id("Cksum\0", 6);
+    const long at = std::find_end(image.begin(), image.end(), id.begin(), id.end()) - image.begin();
+    EXPECT_EQ(q->crcCandidates.cksumOffset, at);
+    EXPECT_EQ(q->crcCandidates.ccittBeforeCksum, crc16(image.data(), size_t(at)));
+
+    // Without any, there is nothing to compute before it.
+    const auto none = parseBytes(SorBuilder::standard().withoutCksumBlock().build());
+    EXPECT_EQ(none->crcCandidates.cksumOffset, -1);
 }

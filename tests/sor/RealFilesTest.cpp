@@ -45,6 +45,9 @@ TEST_F(RealFiles, EveryVersionTwoFileParses)
         { "example2-exfo-maxtester730c.sor", 31343, 6, 1312.9, 10, 1.4677, 0.319156, 49479 },
         { "example3-anritsu-accessmastermt9085.sor", 20001, 3, 1310, 100, 1.4671, 0.511212, 44074 },
         { "fibercloud-fc3200-1.sor", 16384, 2, 1310, 80, 1.468, 0.255, 0 },
+        { "viavi-smartotdr-1310.sor", 7842, 2, 1310, 30, 1.4675, 1.276799, 54441 },
+        { "opwill-1550-2000ns.sor", 158223, 4, 1550, 20000, 1.465, 1.023182, 25139 },
+        { "jdsu-eotdr-v210.sor", 31923, 7, 1625, 1000, 1.465, 2.557956, 55579 },
     };
     for (const auto& e : files) {
         SCOPED_TRACE(e.file);
@@ -110,6 +113,39 @@ TEST_F(RealFiles, VendorBytesAfterFxdParams)
     EXPECT_EQ(p->map.BlockMap_NumberOfBytes[2], 140u);
     EXPECT_EQ(p->data.DataPoints.size(), 16384u);
     EXPECT_EQ(p->events.keyEvents.size(), 2u);
+}
+
+TEST_F(RealFiles, BlocksThatStrictReadingMisses)
+{
+    const auto located = [](const sor::SORParser& p, const std::string& name) {
+        for (const auto& b : p.blockLocations)
+            if (b.name == name)
+                return b.offset;
+        return -2L;
+    };
+    // The Map lists a block the file does not have, with size 0; the samples start where its entry would.
+    const auto viavi = open("viavi-smartotdr-1310.sor");
+    ASSERT_TRUE(viavi->fileParsed) << viavi->errorText;
+    EXPECT_EQ(located(*viavi, "LnkParams"), -1);
+    EXPECT_EQ(located(*viavi, "DataPts"), 628);
+    EXPECT_EQ(located(*viavi, "ViaviExtraInfoSignatureBlock"), 27870);
+
+    // Two vendor blocks listed with size 0 inside the extent of the block before them.
+    const auto opwill = open("opwill-1550-2000ns.sor");
+    ASSERT_TRUE(opwill->fileParsed) << opwill->errorText;
+    EXPECT_EQ(located(*opwill, "LinkParams"), 512);
+    EXPECT_EQ(located(*opwill, "DataPts"), 558);
+    EXPECT_EQ(located(*opwill, "UserName"), 317024);
+    EXPECT_EQ(opwill->sup.SupplierName, "OPWILL");
+    EXPECT_NEAR(opwill->events.keyEvents[3].Distance, 110.2663, 0.0001);
+
+    // The samples before the events, as the Map lists them.
+    const auto jdsu = open("jdsu-eotdr-v210.sor");
+    ASSERT_TRUE(jdsu->fileParsed) << jdsu->errorText;
+    EXPECT_EQ(jdsu->map.MapVersion, 210);
+    EXPECT_EQ(jdsu->data.ScalingFactor, 1470);
+    EXPECT_LT(located(*jdsu, "DataPts"), located(*jdsu, "KeyEvents"));
+    EXPECT_EQ(jdsu->events.keyEvents.back().EventCode, "1E9999LS");
 }
 
 TEST_F(RealFiles, VersionOneIsRefused)

@@ -92,6 +92,35 @@ TEST(Sordump, JsonEscapesArbitraryBytes)
     EXPECT_TRUE(contains(json.out, "\"Comments\":\"quote\\\" tab\\u0009 latin1 \\u00e9 utf8 \xC3\xA9\"")) << json.out;
 }
 
+TEST(Sordump, ChecksumDiagnosisAndWhereEachBlockWasFound)
+{
+    auto b = SorBuilder::standard().crc(SorBuilder::Crc::Xmodem);
+    b.editMap([](auto& m) { m.insert(m.begin() + 4, MapEntry { "LnkParams", 200, 0 }); });
+    const TempFile f(b.build());
+    const auto text = run(std::string(SORDUMP_PATH) + " " + quoted(f.path()));
+    EXPECT_EQ(text.status, 0);
+    const std::string line
+        = "CRC diagnosis: matches CRC-16/XMODEM (initial value 0) over all bytes before the checksum\n";
+    ASSERT_GE(text.out.size(), line.size());
+    EXPECT_EQ(text.out.substr(text.out.size() - line.size() - 1), "\n" + line);
+
+    const auto json = run(std::string(SORDUMP_PATH) + " --json " + quoted(f.path()));
+    EXPECT_TRUE(contains(json.out,
+        "\"crcDiagnosis\":\"matches CRC-16/XMODEM (initial value 0) over all bytes before the checksum\","
+        "\"crcConvention\":\"xmodem\",\"crcSuspect\":false"))
+        << json.out;
+    EXPECT_TRUE(contains(json.out,
+        "\"blocks\":[{\"name\":\"Map\",\"offset\":0,\"size\":118},"
+        "{\"name\":\"GenParams\",\"offset\":118,\"size\":58},"))
+        << json.out;
+    EXPECT_TRUE(contains(json.out, "{\"name\":\"LnkParams\",\"offset\":null,\"size\":0},{\"name\":\"DataPts\""));
+
+    const TempFile refused(Bytes { 'X', 'Y', 'Z' }, "refused.sor");
+    const auto none = run(std::string(SORDUMP_PATH) + " --json " + quoted(refused.path()));
+    EXPECT_TRUE(contains(none.out, "\"crcDiagnosis\":null,")) << none.out;
+    EXPECT_TRUE(contains(none.out, "\"blocks\":[],")) << none.out;
+}
+
 TEST(Sorsynth, WritesARealisticTraceTheReaderAccepts)
 {
     const TempFile dir(Bytes {}, "unused");

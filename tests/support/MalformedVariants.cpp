@@ -505,6 +505,25 @@ std::vector<NamedImage> baseImages(const std::string& samplesDir)
     empty.gen(Gen()).sup(Sup()).fxd(Fxd()).events(Events()).data(Data());
     bases.push_back({ "no-samples", empty.build() });
 
+    // Layouts that only the Map explains: an entry of size 0 the file lacks, vendor blocks of size 0 inside the
+    // extent of the block before them, the samples before the events.
+    auto absent = SorBuilder::standard();
+    absent.editMap([](auto& m) { m.insert(m.begin() + 4, MapEntry { "LnkParams", 200, 0 }); });
+    bases.push_back({ "absent-entry", absent.build() });
+    SorBuilder embedded;
+    embedded.gen(Gen()).sup(Sup()).fxd(Fxd()).events(Events()).block("LinkParams", Bytes(20, 0x5A));
+    embedded.data(Data { { 9, 8, 7, 6 } }).block("UserName", Bytes(11, 0x33));
+    embedded.editMap([](auto& m) {
+        for (const size_t inner : { size_t(4), size_t(6) }) {
+            m[inner - 1].size += m[inner].size;
+            m[inner].size = 0;
+        }
+    });
+    bases.push_back({ "embedded-blocks", embedded.build() });
+    SorBuilder reordered;
+    reordered.gen(Gen()).sup(Sup()).fxd(Fxd()).data(Data { { 4, 5, 6 } }).events(Events()).mapVersion(210);
+    bases.push_back({ "data-before-events", reordered.build() });
+
     bases.push_back({ "synth-16", synthetic(16, 2, 3).build() });
     bases.push_back({ "synth-64", synthetic(64, 4, 5).build() });
     bases.push_back({ "synth-300", synthetic(300, 6, 7).build() });

@@ -193,18 +193,36 @@ Bytes SorBuilder::build() const
         w.str(e.name).u16(e.version).u32(e.size);
     for (const auto& b : all)
         w.str(b.name).raw(b.body);
+    const size_t beforeCksum = w.bytes.size();
     if (cksumBlock)
         w.str("Cksum");
     uint16_t sum = crc16(w.bytes.data(), w.bytes.size());
-    if (crcMode == Crc::Wrong)
+    switch (crcMode) {
+    case Crc::Right:
+        break;
+    case Crc::Wrong:
         sum ^= 0x5A5A;
+        break;
+    case Crc::Xmodem:
+        sum = crc16(w.bytes.data(), w.bytes.size(), 0);
+        break;
+    case Crc::Complement:
+        sum = static_cast<uint16_t>(~sum);
+        break;
+    case Crc::BeforeCksum:
+        sum = crc16(w.bytes.data(), beforeCksum);
+        break;
+    case Crc::Zero:
+        sum = 0;
+        break;
+    }
     w.u16(sum);
     return w.bytes;
 }
 
-uint16_t crc16(const uint8_t* data, size_t size)
+uint16_t crc16(const uint8_t* data, size_t size, uint16_t initial)
 {
-    uint16_t reg = 0xFFFF;
+    uint16_t reg = initial;
     for (size_t i = 0; i < size; ++i) {
         reg ^= static_cast<uint16_t>(data[i] << 8);
         for (int bit = 0; bit < 8; ++bit)

@@ -122,7 +122,8 @@ struct MapEntry {
 
 class SorBuilder {
 public:
-    enum class Crc { Right, Wrong };
+    /// Right: the standard's CRC-16/CCITT-FALSE over all bytes before it; the others as some vendors write it.
+    enum class Crc { Right, Wrong, Xmodem, Complement, BeforeCksum, Zero };
 
     /// A complete small file: Gen, Sup, Fxd, one event, a few samples.
     static SorBuilder standard();
@@ -165,8 +166,8 @@ private:
     uint32_t dataPoints = 0;
 };
 
-/// CRC-16/CCITT-FALSE, computed bit by bit (independent of the reader's table).
-uint16_t crc16(const uint8_t* data, size_t size);
+/// CRC-16/CCITT-FALSE, computed bit by bit (independent of the reader's table); CRC-16/XMODEM with initial 0.
+uint16_t crc16(const uint8_t* data, size_t size, uint16_t initial = 0xFFFF);
 
 /// Writes bytes to a file; returns false on failure.
 bool writeFile(const std::string& path, const Bytes& bytes);

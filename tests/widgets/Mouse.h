@@ -39,11 +39,14 @@ inline void drag(QWidget* w, QPointF from, QPointF to, Qt::MouseButton button, i
     release(w, to, button);
 }
 
-inline void wheel(QWidget* w, QPointF pos, int delta)
+// A turn of the wheel by this vertical angle delta (120 a notch); with horizontal, a sideways swipe. Tells whether
+// the widget took the event.
+inline bool wheel(QWidget* w, QPointF pos, int delta, int horizontal = 0)
 {
-    QWheelEvent event(pos, w->mapToGlobal(pos.toPoint()), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
-        Qt::NoScrollPhase, false);
+    QWheelEvent event(pos, w->mapToGlobal(pos.toPoint()), QPoint(), QPoint(horizontal, delta), Qt::NoButton,
+        Qt::NoModifier, Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(w, &event);
+    return event.isAccepted();
 }
 
 } // namespace Mouse

@@ -54,7 +54,8 @@ private Q_SLOTS:
         const QString units = QStringLiteral(
             "\nThe ODTR manufacturer probably fills out the wavelength field in Fxd wrong.\n(.sor standard demands "
             "Fxd.wavelength to be in 0.1·nm and Gen.wavelength to be in 1·nm.)");
-        QTest::newRow("agree") << 13100 << 1310 << "1310 nm" << "";
+        QTest::newRow("agree") << 13100 << 1310 << "1310 nm"
+                               << "";
         QTest::newRow("whole nm in Fxd") << 1310 << 1310 << "1310 nm (?)" << mismatch.arg(131) + units;
         QTest::newRow("other wavelength") << 15500 << 1310 << "1310 nm (?)" << mismatch.arg(1550);
     }
@@ -124,6 +125,45 @@ private Q_SLOTS:
         again._loadMap();
         QCOMPARE(find(again.mapItem, QStringLiteral("Number of Blocks"))->child(0)->text(1),
             QStringLiteral("Size: 56 Byte, Version: 2.1.0"));
+    }
+
+    void checksumRow_data()
+    {
+        QTest::addColumn<QString>("supplier");
+        QTest::addColumn<int>("crc");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<bool>("warning");
+        QTest::newRow("standard")
+            << "TAVIX" << int(sortest::SorBuilder::Crc::Right)
+            << "matches CRC-16/CCITT-FALSE over all bytes before the checksum, as the standard says" << false;
+        QTest::newRow("not stored") << "FIBERCLOUD" << int(sortest::SorBuilder::Crc::Zero) << "no checksum stored"
+                                    << false;
+        QTest::newRow("unknown vendor") << "EXFO" << int(sortest::SorBuilder::Crc::Wrong) << "cannot be verified"
+                                        << false;
+        QTest::newRow("vendor's own fails")
+            << "ANRITSU" << int(sortest::SorBuilder::Crc::Wrong)
+            << "does not match its vendor's convention: the file may be damaged or altered" << true;
+    }
+
+    void checksumRow()
+    {
+        QFETCH(QString, supplier);
+        QFETCH(int, crc);
+        QFETCH(QString, value);
+        QFETCH(bool, warning);
+        sortest::Sup sup;
+        sup.supplierName = supplier.toStdString();
+        sortest::SorBuilder b;
+        b.gen(sortest::Gen()).sup(sup).fxd(sortest::Fxd()).data(sortest::Data(TraceFiles::ramp(10)));
+        b.crc(static_cast<sortest::SorBuilder::Crc>(crc));
+        const QString path = TraceFiles::write(b.build(), QStringLiteral("checksum.sor"));
+        // The summary shows in both modes.
+        SORTab tab;
+        QVERIFY(tab.load(path.toStdWString(), false, nullptr));
+        auto* row = find(tab.info.dataViewer.tavixInfoItem, QStringLiteral("Checksum"));
+        QVERIFY(row);
+        QCOMPARE(row->text(1), value);
+        QCOMPARE(!row->icon(1).isNull(), warning);
     }
 
     void normalAndAdvancedTabs()

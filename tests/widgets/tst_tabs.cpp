@@ -2,10 +2,14 @@
 #include "TestMain.h"
 #include "TraceFiles.h"
 
+#include "compare/MultiPlotOverviewItemWidget.h"
+#include "compare/PlotEntity.h"
+#include "compare/SORMultiTab.h"
 #include "shell/MainWindow.h"
 #include "shell/SORTab.h"
 
 #include <QTabBar>
+#include <QTextDocument>
 
 #include <KChartCartesianCoordinatePlane>
 
@@ -113,6 +117,39 @@ private Q_SLOTS:
         QVERIFY(boxes.texts.last().startsWith(QStringLiteral("One or more of the dropped files do not have\n")));
         QCOMPARE(traceTabs().size(), 2);
         QCOMPARE(window->tabs.currentWidget(), traceTabs().first()); // third.SOR, opened before
+    }
+
+    void fileNamesShowAsWritten()
+    {
+        // What a tool tip shows: Qt reads a text whose first line looks like markup as rich text.
+        const auto shown = [](const QString& tip) {
+            if (!Qt::mightBeRichText(tip))
+                return tip;
+            QTextDocument document;
+            document.setHtml(tip);
+            return document.toPlainText();
+        };
+        const QString name = QStringLiteral("run&<b>x.sor");
+        const QString path = TraceFiles::writeTrace(TraceFiles::ramp(500), name);
+        auto& tabs = window->tabs;
+        tabs._addSORTab(path);
+        // "&&" in a tab title shows as "&" instead of marking a shortcut.
+        QCOMPARE(tabs.tabText(0), QStringLiteral("run&&<b>x.sor"));
+        QCOMPARE(shown(tabs.tabToolTip(0)), path);
+
+        tabs._addSORMultiTab({ path, demo });
+        auto* comparison = qobject_cast<SORMultiTab*>(tabs.currentWidget());
+        QVERIFY(comparison);
+        QCOMPARE(tabs.tabText(tabs.currentIndex()), QStringLiteral("Comparison with run&&<b>x.sor"));
+        QCOMPARE(shown(tabs.tabToolTip(tabs.currentIndex())), "Comparison with\n" + path);
+        const MultiPlotOverviewItemWidget* row = comparison->plotter.entities[0]->itemWidget;
+        QCOMPARE(row->label.textFormat(), Qt::PlainText);
+        QCOMPARE(row->label.text(), name + " #E:0");
+        QVERIFY(shown(row->label.toolTip()).startsWith("Path: " + path + "\nNumber of Events: 0\n"));
+        comparison->infoWidget.overview.list.setCurrentRow(0);
+        const QLabel& title = comparison->infoWidget.eventDisplay.titleLabel;
+        QCOMPARE(title.textFormat(), Qt::PlainText);
+        QCOMPARE(title.text(), "Events for " + name);
     }
 
     void sideButtonsStopAtTheEnds()
