@@ -51,10 +51,16 @@ add_library(tavix_widgets STATIC
     include/compare/MultiPlotEventDisplay.h src/compare/MultiPlotEventDisplay.cpp
     include/compare/MultiInfoWidget.h src/compare/MultiInfoWidget.cpp
     include/compare/SORMultiTab.h src/compare/SORMultiTab.cpp
+
+    include/cable/CableModel.h src/cable/CableModel.cpp
+    include/cable/CableProxyModel.h src/cable/CableProxyModel.cpp
+    include/cable/CableScan.h src/cable/CableScan.cpp
+    include/cable/CableTab.h src/cable/CableTab.cpp
+    include/cable/ThresholdsDialog.h src/cable/ThresholdsDialog.cpp
 )
 set_target_properties(tavix_widgets PROPERTIES AUTOMOC ON AUTORCC ON)
 target_include_directories(tavix_widgets PUBLIC include)
-target_link_libraries(tavix_widgets PUBLIC sor analysis tavix_settings Qt5::Widgets Qt5::Svg KChart)
+target_link_libraries(tavix_widgets PUBLIC sor analysis tavix_settings Qt5::Widgets Qt5::Svg Qt5::Concurrent KChart)
 # Shown on the about page.
 target_compile_definitions(tavix_widgets PRIVATE TAVIX_VERSION="${PROJECT_VERSION}")
 

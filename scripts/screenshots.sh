@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Makes the README's pictures in docs/ on a virtual display: the start tab, a trace with both cursors, the
-# advanced block tree, a comparison (once the program has comparison tabs) and the options window.
+# advanced block tree, a comparison (once the program has comparison tabs), a cable tab and the options window.
 # Usage: scripts/screenshots.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -26,6 +26,7 @@ start() { # file...
     local work
     work=$(mktemp -d -p "$tmp")
     ln -s "$root/Icons" "$work/Icons"
+    [ -n "${work_files:-}" ] && cp $work_files "$work/"
     (cd "$work" && exec "$viewer" "$@" >/dev/null 2>&1) &
     pid=$!
     window=$(xdotool search --sync --classname tavix-sor-viewer | head -n 1)
@@ -100,6 +101,26 @@ else
     echo "No comparison tabs in this build: docs/comparison.png left as it is."
 fi
 
+# A folder of traces in a cable tab, judged by stricter limits than the defaults; one file cut short. Then the
+# dark theme, with the reasons of a failing fibre in the verdict's tool tip.
+cable="$tmp/cable-A-B"
+mkdir -p "$cable"
+for i in $(seq 1 24); do
+    "$root/build/bin/sorsynth" --samples 30000 --events $((3 + i % 10)) --seed "$i" \
+        "$cable/$(printf 'fibre-%03d-1310.sor' "$i")" >/dev/null
+done
+head -c 400 "$cable/fibre-001-1310.sor" >"$cable/fibre-025-1310.sor"
+printf 'MaxSpliceLoss:0.2\nMaxConnectorLoss:0.45\nMaxAttenuation1310:0.35\n' >"$tmp/thresholds.ini"
+work_files="$tmp/thresholds.ini" start "$cable"
+sleep 1
+shot cable-tab
+xdotool mousemove 440 16 click 1 # "Theme": the dark theme
+sleep 1
+xdotool mousemove 180 120 sleep 0.3 mousemove 182 121 # the verdict of fibre-001
+sleep 2
+shot cable-tab-dark
+stop
+
 # F1 opens the options window centred on the main window; its tabs sit at its top left.
 start "$demo"
 xdotool key F1
@@ -107,7 +128,7 @@ sleep 1.5
 options=$(xdotool search --name "TAVIX SOR-Viewer Menu" | head -n 1)
 eval "$(xdotool getwindowgeometry --shell "$options")"
 shot options-help
-xdotool mousemove 330 16 click 1 # "Theme": the dark theme
+xdotool mousemove 440 16 click 1 # "Theme": the dark theme
 xdotool mousemove $((X + 153)) $((Y + 14)) click 1 # "Colour"
 sleep 1.5
 shot options-colour-dark

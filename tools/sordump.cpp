@@ -1,9 +1,13 @@
 // sordump: prints what the reader makes of .sor files, as text, a Python list, CSV or JSON.
 #include "JsonWriter.h"
 #include "QuietFd.h"
+#include "SummaryMode.h"
 
 #include "analysis/ChecksumDiagnosis.h"
 #include "sor/SORParser.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <charconv>
 #include <cstdio>
@@ -19,6 +23,7 @@ enum class Mode { Text, Python, Csv, Json };
 void usage(FILE* out)
 {
     std::fputs("Usage: sordump [--python | --csv | --json] FILE...\n"
+               "       sordump --summary [--json] [--thresholds FILE] PATH...\n"
                "Reads OTDR measurement files (Telcordia SR-4731 .sor, version 2.0) and prints their contents.\n\n"
                "  (default)  the labelled text dump of every block (Map, GenParams, SupParams, FxdParams,\n"
                "             KeyEvents, DataPts) after the reader's progress lines; a block the file lacks\n"
@@ -31,6 +36,11 @@ void usage(FILE* out)
                "             crcConvention and crcSuspect), the number of samples, and under blocks\n"
                "             where each block was found: its file offset and the bytes it takes;\n"
                "             a block the file lacks is null\n"
+               "  --summary  one row per file with its fibre, losses, worst events and verdict, as CSV with a\n"
+               "             header line (with --json: one object per file and line); a PATH that is a folder\n"
+               "             stands for every .sor file in it and its subfolders\n"
+               "  --thresholds FILE  judge the files by the limits in FILE (the viewer's thresholds.ini\n"
+               "             format) instead of the default ones\n"
                "  --help     this text\n\n"
                "In --python, --csv and --json mode the reader's progress lines are not written to standard\n"
                "output. A file that cannot be parsed gets the reader's error text on standard error.\n"
@@ -244,6 +254,8 @@ int main(int argc, char** argv)
 {
     std::setlocale(LC_CTYPE, "");
     Mode mode = Mode::Text;
+    bool summary = false;
+    std::string thresholdsFile;
     std::vector<std::string> files;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -256,6 +268,14 @@ int main(int argc, char** argv)
             mode = Mode::Csv;
         } else if (arg == "--json") {
             mode = Mode::Json;
+        } else if (arg == "--summary") {
+            summary = true;
+        } else if (arg == "--thresholds") {
+            if (i + 1 >= argc) {
+                std::fputs("sordump: --thresholds needs a file\n", stderr);
+                return 2;
+            }
+            thresholdsFile = argv[++i];
         } else if (arg == "--") {
             files.insert(files.end(), argv + i + 1, argv + argc);
             break;
@@ -267,9 +287,23 @@ int main(int argc, char** argv)
             files.push_back(arg);
         }
     }
-    if (files.empty()) {
+    if (files.empty() || (!thresholdsFile.empty() && !summary)
+        || (summary && mode != Mode::Text && mode != Mode::Json)) {
         usage(stderr);
         return 2;
+    }
+    if (summary) {
+        analysis::Thresholds thresholds;
+        if (!thresholdsFile.empty()) {
+            struct stat info { };
+            if (::stat(thresholdsFile.c_str(), &info) != 0 || !S_ISREG(info.st_mode)
+                || ::access(thresholdsFile.c_str(), R_OK) != 0) {
+                std::fprintf(stderr, "sordump: cannot read %s\n", thresholdsFile.c_str());
+                return 2;
+            }
+            thresholds = analysis::loadThresholds(thresholdsFile);
+        }
+        return printSummaries(files, mode == Mode::Json, thresholds);
     }
 
     int status = 0;

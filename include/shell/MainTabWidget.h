@@ -25,6 +25,7 @@ public:
     QWidget* menuCorner = nullptr; ///< top-left corner, child of this widget
     QPushButton openFileButton;
     QPushButton compareButton;
+    QPushButton openFolderButton;
     QPushButton helpButton;
     QPushButton themeButton;
 
@@ -42,6 +43,10 @@ public slots:
     void _addSORTab(QString path);
     void addSORMultiTab();
     void _addSORMultiTab(QStringList paths);
+    /// Asks for a folder and lists it in a cable tab.
+    void addCableTab();
+    /// Lists every .sor file of the folder and its subfolders in a new cable tab.
+    void _addCableTab(QString folder);
     void closePlotTab(int index);
     void openHelpWindow();
     void currentWidget_ZoomIn();

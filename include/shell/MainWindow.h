@@ -16,7 +16,7 @@ public:
 
     bool eventFilter(QObject* watched, QEvent* event) override;
     /// Opens files as a drop does: one .sor file in its own tab, several in one comparison (one tab each with
-    /// Ctrl); files without the .sor extension are refused with a message.
+    /// Ctrl); files without the .sor extension are refused with a message. Each folder opens in a cable tab.
     void openUrls(const QList<QUrl>& urls, Qt::KeyboardModifiers modifiers);
 
 protected:

@@ -50,6 +50,8 @@ QList<QPair<QString, QString>> argumentHelp()
     return {
         { QStringLiteral("FILE..."),
             CommandLine::tr("One .sor file opens in a tab of its own, several open in one comparison tab.") },
+        { QStringLiteral("FOLDER"),
+            CommandLine::tr("Every .sor file of a folder and its subfolders opens in one cable tab.") },
         { QStringLiteral("--"), CommandLine::tr("Ends the options: every argument after it is a file.") },
     };
 }

@@ -1,5 +1,6 @@
 #include "shell/MainTabWidget.h"
 
+#include "cable/CableTab.h"
 #include "compare/SORMultiTab.h"
 #include "options/OptionsWindow.h"
 #include "shell/Application.h"
@@ -8,7 +9,9 @@
 #include "widgets/PlainText.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QPointer>
 #include <QRegularExpression>
@@ -76,6 +79,7 @@ void MainTabWidget::setUpMenuButtons()
     } buttons[] = {
         { &openFileButton, "openFileButton", tr("Open File"), QStyle::SP_FileIcon },
         { &compareButton, "compareButton", tr("Compare Files"), QStyle::SP_DirOpenIcon },
+        { &openFolderButton, "openFolderButton", tr("Open Folder"), QStyle::SP_DirIcon },
         { &helpButton, "helpButton", tr("Help"), QStyle::SP_DialogHelpButton },
         { &themeButton, "themeButton", tr("Theme"), QStyle::SP_BrowserReload },
     };
@@ -86,9 +90,12 @@ void MainTabWidget::setUpMenuButtons()
         menuLayout->addWidget(entry.button, 0);
     }
     themeButton.setToolTip(tr("Change Colour Theme"));
+    // May narrow to its icon in a small window, so that the window still fits 800 pixels.
+    openFolderButton.setMinimumWidth(openFolderButton.iconSize().width() + 16);
 
     connect(&openFileButton, &QPushButton::clicked, this, &MainTabWidget::addSORTab);
     connect(&compareButton, &QPushButton::clicked, this, &MainTabWidget::addSORMultiTab);
+    connect(&openFolderButton, &QPushButton::clicked, this, &MainTabWidget::addCableTab);
     connect(&helpButton, &QPushButton::clicked, this, &MainTabWidget::openHelpWindow);
     connect(&themeButton, &QPushButton::clicked, app(), &Application::toggleTheme);
 
@@ -214,6 +221,29 @@ void MainTabWidget::_addSORMultiTab(QStringList paths)
         PlainText::tabTitle(
             tr("Comparison with ") + paths.first().split(QRegularExpression(QStringLiteral("/"))).last()));
     setTabToolTip(index, PlainText::toolTip(tr("Comparison with") + QStringLiteral("\n") + paths.first()));
+    setCurrentIndex(index);
+    _hideStartTab();
+}
+
+void MainTabWidget::addCableTab()
+{
+    _addCableTab(QFileDialog::getExistingDirectory(nullptr, tr("Select a Folder"), app()->sorDirectory));
+}
+
+void MainTabWidget::_addCableTab(QString folder)
+{
+    if (folder.isEmpty()) {
+        std::cout << "No path selected." << std::endl;
+        return;
+    }
+    const QString full = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+    auto* tab = new CableTab(this);
+    connect(tab, &CableTab::openFileRequested, this, &MainTabWidget::_addSORTab);
+    connect(tab, &CableTab::compareRequested, this, &MainTabWidget::_addSORMultiTab);
+    tab->scanFolder(full);
+    const QString name = QFileInfo(full).fileName();
+    const int index = addTab(tab, name.isEmpty() ? full : name);
+    setTabToolTip(index, full);
     setCurrentIndex(index);
     _hideStartTab();
 }

@@ -4,6 +4,7 @@
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QMimeData>
@@ -69,8 +70,18 @@ void MainWindow::dragEnterEvent(QDragEnterEvent* event)
 
 void MainWindow::dropEvent(QDropEvent* event) { openUrls(event->mimeData()->urls(), event->keyboardModifiers()); }
 
-void MainWindow::openUrls(const QList<QUrl>& urls, Qt::KeyboardModifiers modifiers)
+void MainWindow::openUrls(const QList<QUrl>& allUrls, Qt::KeyboardModifiers modifiers)
 {
+    // A folder opens in a cable tab of its own; the files are opened as they would be without it.
+    QList<QUrl> urls;
+    for (const QUrl& url : allUrls) {
+        if (url.isLocalFile() && QFileInfo(url.toLocalFile()).isDir())
+            tabs._addCableTab(url.toLocalFile());
+        else
+            urls << url;
+    }
+    if (urls.isEmpty())
+        return;
     const auto isSor = [](const QUrl& url) {
         return url.fileName(QUrl::FullyDecoded).endsWith(QLatin1String(".sor"), Qt::CaseInsensitive);
     };

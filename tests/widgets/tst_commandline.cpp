@@ -46,6 +46,8 @@ private Q_SLOTS:
     {
         TraceFiles::writeTrace(TraceFiles::ramp(500), QStringLiteral("a.sor"));
         TraceFiles::writeTrace(TraceFiles::ramp(600), QStringLiteral("-x.sor"));
+        QDir().mkpath(QStringLiteral("cable"));
+        TraceFiles::writeTrace(TraceFiles::ramp(700), QStringLiteral("cable/f1.sor"));
     }
 
     void withoutWindow_data()
@@ -87,7 +89,7 @@ private Q_SLOTS:
     void helpNamesEveryOption()
     {
         const QStringList help = run({ "--help" }).out;
-        for (const char* entry : { "-h, --help", "-v, --version", "FILE...", "--" })
+        for (const char* entry : { "-h, --help", "-v, --version", "FILE...", "FOLDER", "--" })
             QVERIFY2(std::any_of(help.begin(), help.end(),
                          [entry](const QString& line) { return line.startsWith(QLatin1String("  ") + entry + " "); }),
                 entry);
@@ -103,6 +105,9 @@ private Q_SLOTS:
         QTest::newRow("relative file") << QStringList { "a.sor" } << 1 << QString();
         QTest::newRow("a name with a dash after --") << QStringList { "--", "-x.sor" } << 1 << QString();
         QTest::newRow("two files, one comparison") << QStringList { "a.sor", "--", "-x.sor" } << 2 << QString();
+        // Its files are read in the background, their progress lines kept off standard output; the quit comes
+        // while they are read.
+        QTest::newRow("a folder, quit while it is read") << QStringList { "cable/" } << 0 << QString();
         QTest::newRow("Qt's options are Qt's") << QStringList { "-style", "fusion", "a.sor" } << 1 << QString();
         // The message box over the window ends with the quit.
         QTest::newRow("missing file") << QStringList { "missing.sor" } << 0 << "Could not open file";
@@ -123,13 +128,13 @@ private Q_SLOTS:
 
     void pathsAreMadeAbsolute()
     {
-        const CommandLine line
-            = CommandLine::parse({ "viewer", "-platform", "offscreen", "a.sor", "/data/b.sor", "--", "-x.sor", "--" });
+        const CommandLine line = CommandLine::parse(
+            { "viewer", "-platform", "offscreen", "a.sor", "/data/b.sor", "cable/", "--", "-x.sor", "--" });
         QCOMPARE(line.action, CommandLine::OpenWindow);
         const QDir here = QDir::current();
         QCOMPARE(line.paths,
-            (QStringList { here.absoluteFilePath("a.sor"), "/data/b.sor", here.absoluteFilePath("-x.sor"),
-                here.absoluteFilePath("--") }));
+            (QStringList { here.absoluteFilePath("a.sor"), "/data/b.sor", here.absoluteFilePath("cable/"),
+                here.absoluteFilePath("-x.sor"), here.absoluteFilePath("--") }));
     }
 };
 

@@ -87,8 +87,8 @@ private slots:
         QCOMPARE(tabs.menuLayout->contentsMargins(), QMargins(0, 0, 3, 0));
         QCOMPARE(tabs.menuLayout->spacing(), 1);
 
-        const QStringList texts { "Open File", "Compare Files", "Help", "Theme" };
-        const QStringList toolTips { "", "", "", "Change Colour Theme" };
+        const QStringList texts { "Open File", "Compare Files", "Open Folder", "Help", "Theme" };
+        const QStringList toolTips { "", "", "", "", "Change Colour Theme" };
         QCOMPARE(tabs.menuLayout->count(), texts.size());
         for (int index = 0; index < texts.size(); ++index) {
             auto* button = qobject_cast<QPushButton*>(tabs.menuLayout->itemAt(index)->widget());

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+
+namespace analysis {
+
+/// Wavelength bands with an attenuation limit of their own, in nm.
+constexpr std::array<int, 5> attenuationBands { 1310, 1383, 1490, 1550, 1625 };
+
+/// Where the viewer keeps its thresholds: beside setting.ini, relative to the working directory.
+constexpr const char* thresholdsPath = "./thresholds.ini";
+
+// The acceptance limits of a cable; an empty limit is not checked.
+struct Thresholds {
+    std::optional<double> maxSpliceLoss = 0.30; ///< dB, non-reflective events
+    std::optional<double> maxConnectorLoss = 0.75; ///< dB, reflective events
+    std::optional<double> maxReflectance = -35.0; ///< dB
+    std::array<std::optional<double>, attenuationBands.size()> maxAttenuation { 0.40, 0.40, 0.35, 0.30,
+        0.35 }; ///< dB/km
+    std::optional<double> maxTotalLoss; ///< dB
+    std::optional<double> minOrl; ///< dB
+
+    bool operator==(const Thresholds& other) const;
+    bool operator!=(const Thresholds& other) const { return !(*this == other); }
+};
+
+/// Index into attenuationBands of the band nearest to the wavelength (the lower one of two equally near), or -1
+/// when the wavelength is unknown or more than 100 nm from every band.
+int nearestBand(double wavelength);
+
+/// The lines of a thresholds file, "Key:value", an empty value for no limit.
+std::string thresholdsText(const Thresholds& t);
+/// Reads the lines of a thresholds file; unknown lines are ignored, a key without a readable number keeps its
+/// default, and a key without a value has no limit.
+Thresholds parseThresholds(const std::string& text);
+
+/// The thresholds in the file, the defaults for whatever it lacks; all defaults when it is missing or unreadable.
+Thresholds loadThresholds(const std::string& path);
+bool saveThresholds(const std::string& path, const Thresholds& t);
+
+} // namespace analysis

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "cable/CableModel.h"
+#include "cable/CableProxyModel.h"
+#include "cable/CableScan.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStringList>
+#include <QTableView>
+#include <QWidget>
+
+// A tab with every .sor file of a folder and its subfolders in one table, judged against the thresholds: the files
+// are read in the background, the rows appear as they are read.
+class CableTab : public QWidget {
+    Q_OBJECT
+public:
+    explicit CableTab(QWidget* parent = nullptr);
+
+    /// Starts reading the folder; the thresholds come from the thresholds file.
+    void scanFolder(const QString& folder);
+    QString folder() const { return model.folder; }
+
+    /// Judges every row by new thresholds; the files are not read again.
+    void setThresholds(const analysis::Thresholds& thresholds);
+    /// Writes the rows as shown (sorted and filtered) as CSV; false when the file cannot be written.
+    bool exportCsv(const QString& path) const;
+    /// The paths of the selected rows in the order shown, without the files that could not be read.
+    QStringList selectedPaths() const;
+    /// "N of M files" while the scan runs.
+    QString progressText() const;
+
+    // The table's data and its view, also for reports; destroyed after the scan that fills them.
+    CableModel model;
+    CableProxyModel proxy;
+
+    QLabel countsLabel;
+    QLineEdit filterEdit;
+    QPushButton compareButton;
+    QPushButton exportButton;
+    QPushButton thresholdsButton;
+    QWidget progressRow;
+    QLabel progressLabel;
+    QProgressBar progressBar;
+    QPushButton cancelButton;
+    QTableView table;
+
+    CableScan scan;
+
+signals:
+    /// A row was double-clicked: the file it shows.
+    void openFileRequested(const QString& path);
+    /// "Compare" was pressed with these files selected.
+    void compareRequested(const QStringList& paths);
+
+public slots:
+    void editThresholds();
+    void exportCsvAs();
+    void compareSelected();
+
+private:
+    void updateCounts();
+    void updateProgress(int done, int total);
+    void scanEnded();
+    void openRow(const QModelIndex& index);
+    bool columnsSized = false;
+};

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "analysis/Thresholds.h"
+
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QLineEdit>
+
+#include <array>
+
+// Edits the acceptance limits of the whole-cable table; an empty field is no limit.
+class ThresholdsDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit ThresholdsDialog(QWidget* parent = nullptr);
+
+    void setThresholds(const analysis::Thresholds& t);
+    /// The limits as entered; a field that does not hold a number is no limit.
+    analysis::Thresholds thresholds() const;
+
+    QLineEdit maxSpliceLoss;
+    QLineEdit maxConnectorLoss;
+    QLineEdit maxReflectance;
+    std::array<QLineEdit, analysis::attenuationBands.size()> maxAttenuation;
+    QLineEdit maxTotalLoss;
+    QLineEdit minOrl;
+    QDialogButtonBox buttons;
+};

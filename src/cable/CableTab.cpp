@@ -1,0 +1,213 @@
+#include "cable/CableTab.h"
+
+#include "analysis/SummaryTable.h"
+#include "cable/ThresholdsDialog.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QMessageBox>
+#include <QSaveFile>
+#include <QVBoxLayout>
+
+CableTab::CableTab(QWidget* parent)
+    : QWidget(parent)
+    , scan(&model)
+{
+    setObjectName(QStringLiteral("cableTab"));
+    model.setThresholds(analysis::loadThresholds(analysis::thresholdsPath));
+    proxy.setCableModel(&model);
+
+    const struct {
+        QWidget* widget;
+        const char* name;
+    } names[] = {
+        { &countsLabel, "countsLabel" },
+        { &filterEdit, "filterEdit" },
+        { &compareButton, "compareButton" },
+        { &exportButton, "exportButton" },
+        { &thresholdsButton, "thresholdsButton" },
+        { &progressRow, "progressRow" },
+        { &progressLabel, "progressLabel" },
+        { &progressBar, "progressBar" },
+        { &cancelButton, "cancelButton" },
+        { &table, "cableTable" },
+    };
+    for (const auto& entry : names)
+        entry.widget->setObjectName(QLatin1String(entry.name));
+
+    filterEdit.setPlaceholderText(tr("Filter"));
+    filterEdit.setClearButtonEnabled(true);
+    compareButton.setText(tr("Compare"));
+    compareButton.setEnabled(false);
+    exportButton.setText(tr("Export CSV\u2026"));
+    thresholdsButton.setText(tr("Thresholds\u2026"));
+    cancelButton.setText(tr("Cancel"));
+    progressBar.setTextVisible(false);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(&countsLabel, 1);
+    top->addWidget(&filterEdit, 1);
+    top->addWidget(&compareButton);
+    top->addWidget(&exportButton);
+    top->addWidget(&thresholdsButton);
+    auto* progress = new QHBoxLayout(&progressRow);
+    progress->setContentsMargins(0, 0, 0, 0);
+    progress->addWidget(&progressLabel);
+    progress->addWidget(&progressBar, 1);
+    progress->addWidget(&cancelButton);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(&progressRow);
+    layout->addWidget(&table, 1);
+    progressRow.hide();
+
+    table.setModel(&proxy);
+    table.setSortingEnabled(true);
+    table.sortByColumn(static_cast<int>(analysis::Column::File), Qt::AscendingOrder);
+    table.setSelectionBehavior(QAbstractItemView::SelectRows);
+    table.setSelectionMode(QAbstractItemView::ExtendedSelection);
+    table.setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table.setAlternatingRowColors(true);
+    table.setWordWrap(false);
+    table.verticalHeader()->hide();
+    // Every row as high as the first: the view never measures ten thousand rows.
+    table.verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    table.verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    table.horizontalHeader()->setResizeContentsPrecision(0);
+    table.horizontalHeader()->setHighlightSections(false);
+    // The verdict beside the file, where it is seen without scrolling; the columns can be moved.
+    table.horizontalHeader()->setSectionsMovable(true);
+    table.horizontalHeader()->moveSection(static_cast<int>(analysis::Column::Verdict), 1);
+
+    connect(&filterEdit, &QLineEdit::textChanged, this, [this](const QString& text) { proxy.setFilterWords(text); });
+    connect(&compareButton, &QPushButton::clicked, this, &CableTab::compareSelected);
+    connect(&exportButton, &QPushButton::clicked, this, &CableTab::exportCsvAs);
+    connect(&thresholdsButton, &QPushButton::clicked, this, &CableTab::editThresholds);
+    connect(&cancelButton, &QPushButton::clicked, &scan, &CableScan::cancel);
+    connect(&table, &QTableView::doubleClicked, this, &CableTab::openRow);
+    connect(table.selectionModel(), &QItemSelectionModel::selectionChanged, this,
+        [this] { compareButton.setEnabled(!selectedPaths().isEmpty()); });
+    connect(&model, &CableModel::countsChanged, this, &CableTab::updateCounts);
+    connect(&scan, &CableScan::progressChanged, this, &CableTab::updateProgress);
+    connect(&scan, &CableScan::finished, this, &CableTab::scanEnded);
+    updateCounts();
+}
+
+void CableTab::scanFolder(const QString& folder)
+{
+    model.folder = folder;
+    progressLabel.setText(tr("Listing files\u2026"));
+    progressBar.setRange(0, 0);
+    progressRow.show();
+    scan.start(folder);
+}
+
+void CableTab::setThresholds(const analysis::Thresholds& thresholds) { model.setThresholds(thresholds); }
+
+QString CableTab::progressText() const { return progressRow.isVisible() ? progressLabel.text() : QString(); }
+
+void CableTab::updateCounts()
+{
+    QString text = QString::fromStdString(analysis::countsText(model.counts()));
+    if (scan.wasCancelled())
+        text += tr(" (scan cancelled)");
+    countsLabel.setText(text);
+}
+
+void CableTab::updateProgress(int done, int total)
+{
+    if (total < 0)
+        return;
+    progressBar.setRange(0, total);
+    progressBar.setValue(done);
+    progressLabel.setText(tr("%1 of %2 files").arg(done).arg(total));
+    if (!columnsSized && model.rowCount() > 0) {
+        columnsSized = true;
+        table.resizeColumnsToContents();
+    }
+}
+
+void CableTab::scanEnded()
+{
+    progressRow.hide();
+    table.resizeColumnsToContents();
+    updateCounts();
+}
+
+void CableTab::openRow(const QModelIndex& index)
+{
+    if (index.isValid())
+        emit openFileRequested(model.fullPath(proxy.mapToSource(index).row()));
+}
+
+QStringList CableTab::selectedPaths() const
+{
+    std::vector<int> shown;
+    const QModelIndexList selected = table.selectionModel()->selectedRows();
+    shown.reserve(static_cast<size_t>(selected.size()));
+    for (const QModelIndex& index : selected)
+        shown.push_back(index.row());
+    std::sort(shown.begin(), shown.end());
+    QStringList paths;
+    for (const int row : shown) {
+        const int source = proxy.mapToSource(proxy.index(row, 0)).row();
+        if (model.summary(source).parsed)
+            paths << model.fullPath(source);
+    }
+    return paths;
+}
+
+void CableTab::compareSelected()
+{
+    const QStringList paths = selectedPaths();
+    if (!paths.isEmpty())
+        emit compareRequested(paths);
+}
+
+bool CableTab::exportCsv(const QString& path) const
+{
+    std::string csv = analysis::csvHeader();
+    for (const int row : proxy.shownRows())
+        csv += analysis::csvRow(model.summary(row), model.thresholds());
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    file.write(csv.data(), static_cast<qint64>(csv.size()));
+    return file.commit();
+}
+
+void CableTab::exportCsvAs()
+{
+    const QDir dir(model.folder);
+    const QString path = QFileDialog::getSaveFileName(nullptr, tr("Export CSV"),
+        dir.filePath(dir.dirName() + QStringLiteral(".csv")), tr("CSV Files") + QStringLiteral("(*.csv)"));
+    if (path.isEmpty())
+        return;
+    if (!exportCsv(path)) {
+        QMessageBox box(QMessageBox::Warning, tr("Export CSV"), tr("Could not write\n%1").arg(path));
+        box.exec();
+    }
+}
+
+void CableTab::editThresholds()
+{
+    ThresholdsDialog dialog(this);
+    dialog.setThresholds(model.thresholds());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const analysis::Thresholds thresholds = dialog.thresholds();
+    // Every cable tab of the window judges by the same file.
+    const QList<CableTab*> tabs = window()->findChildren<CableTab*>();
+    for (CableTab* tab : tabs)
+        tab->setThresholds(thresholds);
+    if (!tabs.contains(this))
+        setThresholds(thresholds);
+    if (!analysis::saveThresholds(analysis::thresholdsPath, thresholds)) {
+        QMessageBox box(QMessageBox::Warning, tr("Thresholds"),
+            tr("Could not write %1").arg(QString::fromLatin1(analysis::thresholdsPath)));
+        box.exec();
+    }
+}

@@ -1,0 +1,206 @@
+#include "CableFolder.h"
+#include "QuietStdio.h"
+#include "TempDir.h"
+
+#include "analysis/FileSummary.h"
+#include "analysis/FolderListing.h"
+#include "analysis/SummaryTable.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <sstream>
+
+using namespace analysis;
+
+namespace {
+
+struct ToolRun {
+    int status = -1;
+    std::string out;
+};
+
+ToolRun sordump(const std::string& arguments)
+{
+    ToolRun r;
+    FILE* pipe = ::popen((std::string(SORDUMP_PATH) + " " + arguments + " 2>/dev/null").c_str(), "r");
+    if (!pipe)
+        return r;
+    char buffer[4096];
+    size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        r.out.append(buffer, n);
+    const int status = ::pclose(pipe);
+    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return r;
+}
+
+std::string quoted(const std::string& s) { return "'" + s + "'"; }
+
+std::vector<std::string> lines(const std::string& text)
+{
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        out.push_back(line);
+    return out;
+}
+
+FileSummary quietSummary(const std::string& path, const std::string& file)
+{
+    const sortest::QuietStdio quiet;
+    return summarizeFile(path, file);
+}
+
+} // namespace
+
+TEST(SordumpSummary, TheTableOfAFolderAsCsvAndJson)
+{
+    const sortest::TempDir dir;
+    const auto expected = cablefolder::write(dir.path());
+    const ToolRun csv = sordump("--summary " + quoted(dir.path()));
+    EXPECT_EQ(csv.status, 1); // two files do not parse
+    const auto rows = lines(csv.out);
+    ASSERT_GE(rows.size(), 1u);
+    EXPECT_EQ(rows[0] + "\n", csvHeader());
+
+    // The same rows as the viewer's table, files named below the folder as given.
+    std::string table = csvHeader();
+    for (const auto& f : listSorFiles(dir.path()))
+        table += csvRow(quietSummary(f.path, dir.path() + "/" + f.relative), Thresholds());
+    EXPECT_EQ(csv.out, table);
+
+    const ToolRun json = sordump("--summary --json " + quoted(dir.path()) + " " + quoted(dir.path() + "/F001.sor"));
+    const auto objects = lines(json.out);
+    ASSERT_EQ(objects.size(), expected.size() + 1);
+    EXPECT_EQ(objects[0].find("{\"file\":\"" + dir.path() + "/F001.sor\",\"parsed\":true"), 0u);
+    EXPECT_NE(objects[1].find("\"worstSplice\":{\"loss\":0.42,"), std::string::npos);
+    EXPECT_NE(objects[1].find("\"verdict\":\"Fail\",\"reasons\":[\"splice 0.42 dB at 3.102 km > 0.30 dB\"]}"),
+        std::string::npos);
+    EXPECT_NE(objects[4].find("\"parsed\":false"), std::string::npos);
+    EXPECT_NE(objects[4].find("\"fibreLength\":null"), std::string::npos);
+    EXPECT_EQ(objects.back().find("{\"file\":\"" + dir.path() + "/F001.sor\""), 0u);
+}
+
+TEST(SordumpSummary, ThresholdsFileAndExitStatus)
+{
+    const sortest::TempDir dir;
+    cablefolder::write(dir.path());
+    const std::string f002 = quoted(dir.path() + "/F002.sor");
+    EXPECT_EQ(sordump("--summary " + f002).status, 0);
+    EXPECT_NE(sordump("--summary " + f002).out.find(",Fail,splice"), std::string::npos);
+
+    const std::string limits = dir.path() + "/limits.ini";
+    saveThresholds(limits, parseThresholds("MaxSpliceLoss:0.5\n"));
+    const ToolRun relaxed = sordump("--summary --thresholds " + quoted(limits) + " " + f002);
+    EXPECT_EQ(relaxed.status, 0);
+    EXPECT_NE(relaxed.out.find(",Pass,\n"), std::string::npos);
+
+    EXPECT_EQ(sordump("--summary --thresholds " + quoted(dir.path() + "/none.ini") + " " + f002).status, 2);
+    EXPECT_EQ(sordump("--thresholds " + quoted(limits) + " " + f002).status, 2);
+    EXPECT_EQ(sordump("--summary --csv " + f002).status, 2);
+    const ToolRun missing = sordump("--summary " + quoted(dir.path() + "/absent.sor"));
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.out.find(",Error,"), std::string::npos);
+    EXPECT_EQ(lines(sordump("--summary " + quoted(dir.path() + "/synth")).out).size(), 3u);
+}
+
+// Each instrument file: the summary reads what sordump's dump of the same file says.
+TEST(SordumpSummary, RealFilesAgreeWithTheDump)
+{
+    const std::string samples = SOR_SAMPLES_DIR;
+    if (!std::filesystem::is_directory(samples))
+        GTEST_SKIP() << "no instrument files: " << samples << " is absent";
+    int files = 0;
+    for (const auto& f : listSorFiles(samples)) {
+        SCOPED_TRACE(f.relative);
+        ++files;
+        const FileSummary s = quietSummary(f.path, f.relative);
+        const ToolRun dump = sordump(quoted(f.path));
+        EXPECT_EQ(dump.status == 0, s.parsed);
+        EXPECT_EQ(sordump("--summary " + quoted(f.path)).out, csvHeader() + csvRow(quietSummary(f.path, f.path), {}));
+        if (!s.parsed) {
+            EXPECT_FALSE(s.errorText.empty());
+            continue;
+        }
+
+        // The labelled values of each block, and the events in order.
+        std::map<std::string, std::map<std::string, std::string>> blocks;
+        struct Event {
+            std::string type;
+            double km = 0, loss = 0, reflectance = 0;
+        };
+        std::vector<Event> events;
+        std::string block;
+        for (const auto& line : lines(dump.out)) {
+            const auto colon = line.find(": ");
+            if (colon == std::string::npos)
+                continue;
+            const std::string key = line.substr(0, colon), value = line.substr(colon + 2);
+            if (key == "Section Title")
+                block = value;
+            else if (key == "EventNr")
+                events.emplace_back();
+            else if (block == "KeyEvents" && key == " - EventType")
+                events.back().type = value;
+            else if (block == "KeyEvents" && key == " - Distance")
+                events.back().km = std::stod(value);
+            else if (block == "KeyEvents" && key == " - SpliceLoss")
+                events.back().loss = std::stod(value);
+            else if (block == "KeyEvents" && key == " - ReflectionLoss")
+                events.back().reflectance = std::stod(value);
+            else
+                blocks[block].emplace(key, value);
+        }
+        const auto near = [](double summary, const std::string& dumped) {
+            return std::abs(summary - std::stod(dumped)) <= 1e-5 * std::max(1.0, std::abs(summary));
+        };
+        const auto trim = [](std::string t) {
+            t.erase(0, t.find_first_not_of(' '));
+            t.erase(t.find_last_not_of(' ') + 1);
+            return t;
+        };
+        EXPECT_EQ(s.fibreId, trim(blocks["GenParams"]["FiberID"]));
+        EXPECT_EQ(s.cableId, trim(blocks["GenParams"]["CableID"]));
+        EXPECT_EQ(s.locationA, trim(blocks["GenParams"]["LocationA"]));
+        EXPECT_TRUE(near(s.wavelength, blocks["FxdParams"]["Wavelength"]));
+        EXPECT_TRUE(near(s.pulseWidth, blocks["FxdParams"]["PulseWidth"]));
+        EXPECT_EQ(s.date, blocks["FxdParams"]["Date"]);
+        EXPECT_TRUE(near(s.totalLoss, blocks["KeyEvents"]["TotalLoss"]));
+        EXPECT_TRUE(near(s.orl, blocks["KeyEvents"]["ORL"]));
+        EXPECT_EQ(std::to_string(s.events), blocks["KeyEvents"]["Number of Events"]);
+        ASSERT_EQ(events.size(), static_cast<size_t>(s.events));
+
+        // Worst events as the dump lists them; the fibre end is none of them.
+        double length = std::stod(blocks["KeyEvents"]["FiberLength"]);
+        double splice = unknown, connector = unknown, reflectance = unknown;
+        bool endSeen = false;
+        for (const auto& e : events) {
+            if (e.type.rfind("end of fiber", 0) == 0) {
+                if (!endSeen)
+                    length = e.km;
+                endSeen = true;
+                continue;
+            }
+            const bool reflective = e.type.find("reflection event") != std::string::npos
+                || (e.type.find("loss/gain event") == std::string::npos && e.reflectance != 0);
+            double& worst = reflective ? connector : splice;
+            if (!known(worst) || e.loss > worst)
+                worst = e.loss;
+            if (e.reflectance != 0 && (!known(reflectance) || e.reflectance > reflectance))
+                reflectance = e.reflectance;
+        }
+        EXPECT_NEAR(s.fibreLength, length, 1e-5 * length);
+        const auto same
+            = [](double a, double b) { return known(a) == known(b) && (!known(a) || std::abs(a - b) < 1e-5); };
+        EXPECT_TRUE(same(s.splice.value, splice)) << s.splice.value << " " << splice;
+        EXPECT_TRUE(same(s.connector.value, connector)) << s.connector.value << " " << connector;
+        EXPECT_TRUE(same(s.reflectance.value, reflectance)) << s.reflectance.value << " " << reflectance;
+    }
+    EXPECT_GT(files, 0);
+}

@@ -1,0 +1,93 @@
+#include "SummaryMode.h"
+
+#include "JsonWriter.h"
+#include "QuietFd.h"
+
+#include "analysis/FileSummary.h"
+#include "analysis/FolderListing.h"
+#include "analysis/SummaryTable.h"
+#include "analysis/Verdict.h"
+
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <filesystem>
+
+namespace {
+
+void worstField(JsonWriter& j, const char* name, const char* valueName, const analysis::WorstEvent& e)
+{
+    j.key(name);
+    if (!analysis::known(e.value)) {
+        j.null();
+        return;
+    }
+    j.beginObject().field(valueName, e.value).field("km", e.km).endObject();
+}
+
+std::string toJson(const analysis::FileSummary& s, const analysis::Thresholds& t)
+{
+    JsonWriter j;
+    j.beginObject();
+    j.field("file", s.file).field("parsed", s.parsed).field("errorText", s.errorText);
+    j.field("fibreId", s.fibreId).field("cableId", s.cableId);
+    j.field("locationA", s.locationA).field("locationB", s.locationB);
+    j.field("wavelength", s.wavelength).field("pulseWidth", s.pulseWidth);
+    j.field("date", s.date).key("dateSeconds");
+    if (s.dateSeconds >= 0)
+        j.value(static_cast<int64_t>(s.dateSeconds));
+    else
+        j.null();
+    j.field("fibreLength", s.fibreLength).field("totalLoss", s.totalLoss).field("attenuation", s.attenuation);
+    j.field("orl", s.orl).key("events");
+    if (s.events >= 0)
+        j.value(s.events);
+    else
+        j.null();
+    worstField(j, "worstSplice", "loss", s.splice);
+    worstField(j, "worstConnector", "loss", s.connector);
+    worstField(j, "worstReflectance", "reflectance", s.reflectance);
+    j.field("checksum", s.checksum).field("checksumSuspect", s.checksumSuspect);
+    j.field("verdict", std::string(analysis::outcomeText(analysis::evaluate(s, t).outcome)));
+    j.key("reasons").beginArray();
+    for (const auto& reason : analysis::reasons(s, t))
+        j.value(reason);
+    j.endArray();
+    j.endObject();
+    return j.str();
+}
+
+void write(const std::string& text) { std::fwrite(text.data(), 1, text.size(), stdout); }
+
+} // namespace
+
+int printSummaries(const std::vector<std::string>& paths, bool json, const analysis::Thresholds& thresholds)
+{
+    if (!json)
+        write(analysis::csvHeader());
+    int status = 0;
+    const auto one = [&](const std::string& path, const std::string& file) {
+        analysis::FileSummary s;
+        {
+            // The reader's progress lines stay off the table.
+            const QuietFd quiet;
+            s = analysis::summarizeFile(path, file);
+        }
+        if (!s.parsed) {
+            status = 1;
+            std::fprintf(stderr, "sordump: %s: could not be parsed\n", path.c_str());
+        }
+        write(json ? toJson(s, thresholds) + "\n" : analysis::csvRow(s, thresholds));
+    };
+    for (const auto& path : paths) {
+        struct stat info { };
+        if (::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+            for (const auto& f : analysis::listSorFiles(path))
+                one(f.path, (std::filesystem::path(path) / f.relative).lexically_normal().string());
+        } else {
+            one(path, path);
+        }
+    }
+    std::fflush(stdout);
+    return status;
+}
