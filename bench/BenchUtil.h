@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -22,6 +23,27 @@ inline double medianMs(int reps, const std::function<void()>& f)
         const auto start = std::chrono::steady_clock::now();
         f();
         times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+// CPU time of this thread in milliseconds: the machine is shared, and wall time would count the other tenants.
+inline double cpuNowMs()
+{
+    timespec t {};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
+// Median CPU time of this thread in milliseconds of reps runs of f.
+inline double medianCpuMs(int reps, const std::function<void()>& f)
+{
+    std::vector<double> times;
+    for (int i = 0; i < reps; ++i) {
+        const double start = cpuNowMs();
+        f();
+        times.push_back(cpuNowMs() - start);
     }
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];

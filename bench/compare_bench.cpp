@@ -1,5 +1,6 @@
 // Comparison chart speed: 20 traces of 256 000 samples each; one zoom step re-plots every trace's visible part.
 #include "BenchUtil.h"
+#include "Floor.h"
 #include "SyntheticTrace.h"
 
 #include "compare/MultiPlotter.h"
@@ -15,20 +16,11 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
 #include <map>
 #include <string>
 #include <vector>
 
 namespace {
-
-// CPU time of this thread in milliseconds: the machine is shared, and wall time would count the other tenants.
-double cpuNow()
-{
-    timespec t {};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-}
 
 double median(std::vector<double> v)
 {
@@ -49,27 +41,27 @@ std::map<std::string, double> zoomSteps(MultiPlotter& plotter, float zoomBefore,
     for (int i = 0; i < reps; ++i) {
         const float f = i % 2 == 0 ? 1.5f : 1 / 1.5f;
         // The parts, in the order of enforceViewLimitsAndUpdate().
-        const double start = cpuNow();
+        const double start = bench::cpuNowMs();
         chart::setZoom(plane, plane->zoomFactorX() * f, plane->zoomFactorY() * f);
         chart::applyViewLimits(plane);
-        const double limited = cpuNow();
+        const double limited = bench::cpuNowMs();
         plotter.updateAxisTicks();
-        const double ticked = cpuNow();
+        const double ticked = bench::cpuNowMs();
         plotter._plotAllVisible();
-        const double plotted = cpuNow();
+        const double plotted = bench::cpuNowMs();
         chart.repaint();
-        const double painted = cpuNow();
+        const double painted = bench::cpuNowMs();
         times["limits"].push_back(limited - start);
         times["ticks"].push_back(ticked - limited);
         times["replot"].push_back(plotted - ticked);
         times["paint"].push_back(painted - plotted);
         // The step as one call.
-        const double whole = cpuNow();
+        const double whole = bench::cpuNowMs();
         chart.zoom(1 / f);
-        const double zoomed = cpuNow();
+        const double zoomed = bench::cpuNowMs();
         chart.repaint();
         times["step"].push_back(zoomed - whole);
-        times["step+paint"].push_back(cpuNow() - whole);
+        times["step+paint"].push_back(bench::cpuNowMs() - whole);
     }
     std::map<std::string, double> medians;
     for (const auto& [name, values] : times)
@@ -111,7 +103,13 @@ int main(int argc, char** argv)
         "comparison benchmark: %d traces of %u samples, at most %u rows each; median CPU time of %d steps\n",
         plotter.entities.size(), samples, plotter.entities.isEmpty() ? 0u : plotter.entities[0]->maxPoints, reps);
 
+    bench::Floor floor;
+    const double decimateMs = bench::medianCpuMs(reps, [&] { floor.decimate(); });
+    const double polylineMs = bench::medianCpuMs(reps, [&] { floor.drawPolyline(); });
+    const double floorMs = decimateMs + polylineMs;
+
     bool met = true;
+    double wholeStepPaint = 0;
     for (const auto& [label, zoom] :
         { std::pair<const char*, float> { "whole view", 1.0f }, { "zoomed 20x", 20.0f } }) {
         const auto t = zoomSteps(plotter, zoom, reps);
@@ -123,7 +121,15 @@ int main(int argc, char** argv)
         bench::row("    re-plot: decimation and model rows of every trace", t.at("replot"));
         bench::row("    repaint (KChart draws the diagrams)", t.at("paint"));
         met = met && t.at("step") <= 50;
+        if (zoom == 1.0f)
+            wholeStepPaint = t.at("step+paint");
     }
+    std::fprintf(stderr, "floor (min-max decimation of 1M samples and its polyline, in the same run):\n");
+    bench::row("  decimation of 1M samples into 3000 rows", decimateMs);
+    bench::row("  3000-point polyline, antialiased, width 1, 1200x700", polylineMs);
+    bench::row("  floor", floorMs);
     std::fprintf(stderr, "goal, one zoom step <= 50 ms: %s\n", met ? "met" : "NOT met");
+    std::fprintf(stderr, "goal, zoom step and repaint of the whole view <= 10 x floor: %.1f x, %s\n",
+        wholeStepPaint / floorMs, wholeStepPaint <= 10 * floorMs ? "met" : "NOT met");
     return 0;
 }

@@ -1,6 +1,7 @@
 // Single-trace tab on a large trace: time to the first finished paint, and one wheel zoom step, with where the
 // time goes.
 #include "BenchUtil.h"
+#include "Floor.h"
 
 #include "plotter/ChartMath.h"
 #include "plotter/Plotter.h"
@@ -14,7 +15,6 @@
 #include <QTimer>
 
 #include <KChartCartesianCoordinatePlane>
-
 
 int main(int argc, char** argv)
 {
@@ -74,7 +74,7 @@ int main(int argc, char** argv)
     auto& chart = tab->plotter.chart;
     auto* plane = chart.plane();
     bool in = true;
-    const double zoomMs = bench::medianMs(15, [&] {
+    const double zoomMs = bench::medianCpuMs(15, [&] {
         // Alternate 1.5 and 1/1.5 around the view of the whole trace.
         chart.zoom(in ? 1.5f : 1 / 1.5f);
         in = !in;
@@ -83,17 +83,30 @@ int main(int argc, char** argv)
     plane->setZoomFactorX(1.5);
     plane->setZoomFactorY(1.5);
     const auto& xy = parser.getXY();
-    const auto range = chart::visibleIndexRange(xy[0], plane->visibleDataRange().left(), plane->visibleDataRange().right());
-    const double fillMs = bench::medianMs(15, [&] { tab->plotter.plotIndexRange(range.first, range.second, xy[0], xy[1]); });
-    const double paintMs = bench::medianMs(15, [&] { chart.repaint(); });
+    const auto range
+        = chart::visibleIndexRange(xy[0], plane->visibleDataRange().left(), plane->visibleDataRange().right());
+    const double fillMs
+        = bench::medianCpuMs(15, [&] { tab->plotter.plotIndexRange(range.first, range.second, xy[0], xy[1]); });
+    const double paintMs = bench::medianCpuMs(15, [&] { chart.repaint(); });
+
+    bench::Floor floor;
+    const double decimateMs = bench::medianCpuMs(15, [&] { floor.decimate(); });
+    const double polylineMs = bench::medianCpuMs(15, [&] { floor.drawPolyline(); });
+    const double floorMs = decimateMs + polylineMs;
 
     bench::row("parse (reader, checksum included)", parseMs);
     bench::row("getXY (km and dB for every sample)", xyMs);
     bench::row("open: _addSORTab to first finished paint", openMs);
     bench::row("  of which the first paint", firstPaintMs);
+    std::fprintf(stderr, "CPU time of the GUI thread:\n");
     bench::row("wheel zoom step (re-plot and repaint)", zoomMs);
     bench::row("  model fill of the visible part (decimation)", fillMs);
     bench::row("  KChart repaint", paintMs);
+    bench::row("floor: decimation of 1M samples into 3000 rows", decimateMs);
+    bench::row("floor: 3000-point polyline, antialiased, 1200x700", polylineMs);
+    bench::row("floor", floorMs);
     std::fprintf(stderr, "  rows in the chart model: %d\n", tab->plotter.traceModel.rowCount());
+    std::fprintf(stderr, "goal, wheel step <= 4 x floor: %.1f x, %s\n", zoomMs / floorMs,
+        zoomMs <= 4 * floorMs ? "met" : "NOT met");
     return 0;
 }

@@ -37,6 +37,8 @@ add_library(tavix_widgets STATIC
     include/plotter/_Plot.h src/plotter/_Plot.cpp
     include/plotter/MinimapPlotter.h src/plotter/MinimapPlotter.cpp
     include/plotter/_MinimapPlot.h src/plotter/_MinimapPlot.cpp
+    include/plotter/TraceModel.h src/plotter/TraceModel.cpp
+    include/plotter/TraceDiagram.h src/plotter/TraceDiagram.cpp
 
     include/cursors/CursorWidget.h src/cursors/CursorWidget.cpp
     include/events/OTDREvent.h src/events/OTDREvent.cpp

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "plotter/TraceModel.h"
 #include "sor/SORParser.h"
-#include "widgets/CItemModel.h"
 
 #include <QColor>
 #include <QObject>
@@ -15,10 +15,7 @@
 class MultiPlotOverview;
 class MultiPlotOverviewItemWidget;
 class MultiPlotter;
-
-namespace KChart {
-class Plotter;
-}
+class TraceDiagram;
 
 // One trace of a comparison: its own copy of the file, the model and diagram that draw it, its colour and state.
 // Deleting it removes the trace from the chart and its row from the trace list.
@@ -32,8 +29,8 @@ public:
 
     sor::SORParser parser;
     QString fileName;
-    CItemModel model; ///< the points currently plotted
-    KChart::Plotter* diagram = nullptr; ///< owned; lives on the owner's plane while the trace is shown
+    TraceModel model; ///< the points currently plotted
+    TraceDiagram* diagram = nullptr; ///< owned; lives on the owner's plane while the trace is shown
     MultiPlotter* owner = nullptr; ///< null once the chart is going away
     QPointer<MultiPlotOverview> traceList;
     QPointer<MultiPlotOverviewItemWidget> itemWidget;

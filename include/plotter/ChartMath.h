@@ -86,14 +86,8 @@ void setDiamondMarkers(KChart::AbstractDiagram* diagram, bool visible, qreal siz
 /// Baseline starts of the cursor letters "A" and "B": when they would overlap, the left-hand one moves further left.
 std::pair<QPointF, QPointF> separateLetters(QPointF a, QPointF b, const QFontMetrics& metrics);
 
-/// The tool tip of a trace sample.
-QString pointToolTip(double x, double y, unsigned index);
-
-/// Shapes the model for a refill of rows point rows; the items stay while the shape does, since allocating
-/// thousands of cells anew on every view change costs more than the decimation. Rows a refill leaves out must be
-/// blanked.
-void preparePointRows(QStandardItemModel& model, int rows);
-void blankPointRow(QStandardItemModel& model, int row);
+/// The tool tip of a trace sample; tail follows the sample index and closes the table.
+QString pointToolTip(double x, double y, unsigned index, const QString& tail = QStringLiteral("</td></tr></table>"));
 
 /// Writes one point row (x, y, tool tip, kind, number); the model must have the row and five columns.
 void setPointRow(

@@ -1,16 +1,13 @@
 #pragma once
 
+#include "plotter/TraceModel.h"
 #include "plotter/_MinimapPlot.h"
-#include "widgets/CItemModel.h"
 #include "widgets/GWidget.h"
 
 #include <cstdint>
 
 class Plotter;
-
-namespace KChart {
-class Plotter;
-}
+class TraceDiagram;
 
 namespace sor {
 class SORParser;
@@ -24,8 +21,8 @@ public:
     ~MinimapPlotter() override;
 
     _MinimapPlot chart;
-    KChart::Plotter* diagram = nullptr; ///< owned by the chart's plane
-    CItemModel model;
+    TraceDiagram* diagram = nullptr; ///< owned by the chart's plane
+    TraceModel model;
     sor::SORParser* parser = nullptr;
     Plotter* mainPlotter = nullptr;
     uint32_t maximumPoints = 400;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "plotter/TraceModel.h"
 #include "plotter/_Plot.h"
 #include "sor/Exceptions.h"
 #include "widgets/CItemModel.h"
@@ -15,6 +16,7 @@ class CursorWidget;
 class MinimapPlotter;
 class OTDREvent;
 class QPainter;
+class TraceDiagram;
 
 namespace KChart {
 class CartesianAxis;
@@ -34,9 +36,9 @@ public:
     ~Plotter() override;
 
     _Plot chart;
-    KChart::Plotter* traceDiagram = nullptr;
+    TraceDiagram* traceDiagram = nullptr;
     KChart::Plotter* minMaxDiagram = nullptr;
-    CItemModel traceModel;
+    TraceModel traceModel;
     CItemModel minMaxModel;
     sor::SORParser* parser = nullptr; ///< not owned: the tab owns it
     std::vector<OTDREvent*> events; ///< event markers; the index is the marker's number

@@ -2,6 +2,8 @@
 
 #include <KChartChart>
 
+#include <QRectF>
+
 class MinimapPlotter;
 class Plotter;
 
@@ -24,10 +26,16 @@ public:
     void setMainMini();
     /// Centres the main view on the data point under a minimap pixel, at its current zoom.
     void centreMainViewAt(const QPointF& pixel);
+    /// Repaints when the main chart's view has moved since the last paint; otherwise the picture stands.
+    void followMainView();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+
+private:
+    QRectF viewRect() const;
+    QRectF shownView; ///< the view rectangle of the last paint, in pixels
 };

@@ -5,6 +5,7 @@
 #include "compare/PlotEntity.h"
 #include "plotter/ChartMath.h"
 #include "plotter/MarkerPainting.h"
+#include "plotter/TraceDiagram.h"
 #include "sor/SORParser.h"
 
 #include <QEvent>
@@ -60,7 +61,7 @@ void MultiPlotter::plot(sor::SORParser&& parser)
     auto* entity = new PlotEntity(std::move(parser), this);
     entities.append(entity);
 
-    entity->diagram = new KChart::Plotter();
+    entity->diagram = new TraceDiagram();
     entity->parser.getXY(); // computed once, kept by the trace's parser
     entity->setPen();
     entity->diagram->installEventFilter(this);

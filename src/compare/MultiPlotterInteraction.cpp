@@ -2,6 +2,7 @@
 #include "compare/MultiPlotter.h"
 #include "compare/PlotEntity.h"
 #include "plotter/ChartMath.h"
+#include "plotter/TraceDiagram.h"
 #include "widgets/Format.h"
 
 #include <QKeyEvent>

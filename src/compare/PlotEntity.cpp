@@ -4,6 +4,7 @@
 #include "compare/MultiPlotOverviewItemWidget.h"
 #include "compare/MultiPlotter.h"
 #include "plotter/ChartMath.h"
+#include "plotter/TraceDiagram.h"
 #include "shell/Application.h"
 #include "widgets/Format.h"
 
@@ -12,7 +13,6 @@
 
 #include <KChartAbstractCoordinatePlane>
 #include <KChartCartesianCoordinatePlane>
-#include <KChartPlotter>
 
 #include <algorithm>
 #include <cmath>
@@ -57,6 +57,9 @@ PlotEntity::PlotEntity(sor::SORParser&& p, MultiPlotter* chartOwner)
     , colourSeed(static_cast<uint32_t>(std::rand()))
 {
     setObjectName(QStringLiteral("PlotEntity"));
+    // The file name must be neither searched for placeholders nor read as markup.
+    model.setToolTipTail(QStringLiteral("</td></tr><tr><td>📁</td><td>") + fileName.toHtmlEscaped()
+        + QStringLiteral("</td></tr></table>"));
 }
 
 PlotEntity::~PlotEntity()
@@ -73,7 +76,7 @@ PlotEntity::~PlotEntity()
         delete diagram;
         diagram = nullptr;
     }
-    model.clear();
+    model.reset(0);
 
     if (owner) {
         owner->entities.removeAll(this);
@@ -136,11 +139,11 @@ void PlotEntity::setPen()
     if (!diagram)
         return;
     if (!visible)
-        diagram->setPen(QPen(Qt::NoPen));
+        diagram->setPenIfChanged(QPen(Qt::NoPen));
     else if (selected)
-        diagram->setPen(QPen(app()->selectedMultiGraphPenColour));
+        diagram->setPenIfChanged(QPen(app()->selectedMultiGraphPenColour));
     else
-        diagram->setPen(QPen(generatedColour(colourSeed)));
+        diagram->setPenIfChanged(QPen(generatedColour(colourSeed)));
 }
 
 void PlotEntity::plotIndexRange(
@@ -152,21 +155,10 @@ void PlotEntity::plotIndexRange(
     const uint64_t rows = compress ? std::min<uint64_t>(maxPoints, e) : y.size();
     const uint64_t nx = x.size();
     const uint64_t ny = y.size();
-    // Put together piece by piece: thousands per view change, and the file name must not be searched for
-    // placeholders.
-    const QString folder = QStringLiteral("</td></tr><tr><td>📁</td><td>") + fileName.toHtmlEscaped()
-        + QStringLiteral("</td></tr></table>");
-    const auto toolTip = [&](uint64_t m) -> QString {
-        return QStringLiteral("<table><tr><td>X</td><td>") % num(x[m])
-            % QStringLiteral(" km</td></tr><tr><td>Y</td><td>") % num(y[m])
-            % QStringLiteral(" dB</td></tr><tr><td>#</td><td>") % QString::number(m) % folder;
-    };
-
     {
         const QSignalBlocker blockDiagram(diagram);
         const QSignalBlocker blockModel(&model);
-        chart::preparePointRows(model, static_cast<int>(rows));
-        const auto blank = [this](uint64_t row) { chart::blankPointRow(model, static_cast<int>(row)); };
+        model.reset(static_cast<int>(rows));
         uint64_t i = 0;
         if (last >= first && first < nx && first < ny) {
             const bool pairs = compress && rows != e;
@@ -186,12 +178,10 @@ void PlotEntity::plotIndexRange(
                 } else if (pairs) {
                     value = later;
                 }
-                // Points that are not numbers would break the chart's range arithmetic.
+                // Points that are not numbers would break the chart's range arithmetic: the row stays blank.
                 if (std::isfinite(x[m]) && std::isfinite(value))
-                    chart::setPointRow(
-                        model, static_cast<int>(i), x[m], value, toolTip(m), chart::TracePoint, static_cast<double>(m));
-                else
-                    blank(i);
+                    model.setRow(
+                        static_cast<int>(i), x[m], value, y[m], static_cast<uint32_t>(m), static_cast<double>(m));
                 const uint64_t next = pairs ? first + k / rows : m + 1;
                 if (next > last || next >= nx || next >= ny) {
                     ++i;
@@ -200,11 +190,10 @@ void PlotEntity::plotIndexRange(
                 m = next;
             }
         }
-        for (; i < rows; ++i)
-            blank(i);
-        model.setHeaderData(0, Qt::Horizontal, QStringLiteral(".sor Data"), Qt::EditRole);
     }
-    if (diagram)
+    if (diagram) {
         diagram->setModel(&model);
+        diagram->rowsRefilled();
+    }
     setPen();
 }

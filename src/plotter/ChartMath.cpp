@@ -5,6 +5,7 @@
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QSignalBlocker>
 #include <QStandardItemModel>
 #include <QStringBuilder>
 #include <QWidget>
@@ -206,22 +207,16 @@ void applyViewLimits(KChart::CartesianCoordinatePlane* plane)
 bool styleAxes(KChart::CartesianCoordinatePlane* plane, KChart::CartesianAxis* xAxis, KChart::CartesianAxis* yAxis,
     const QColor& textColour)
 {
-    // Every axis and grid setter lays the whole chart out again: set only what changed.
+    // Every axis and grid setter lays the whole chart out again: set only what changed, with the plane quiet, and
+    // lay out once.
     const QRectF r = plane->visibleDataRange();
     const bool inKm = r.width() >= 1;
     const auto xTicks = generateTicks(r.x(), r.x() + r.width(), 10, !inKm);
     const auto yTicks = generateTicks(r.y() + r.height(), r.y(), 10, false);
-    if (xAxis->annotations() != xTicks)
-        xAxis->setAnnotations(xTicks);
-    if (yAxis->annotations() != yTicks)
-        yAxis->setAnnotations(yTicks);
 
     KChart::RulerAttributes ruler = yAxis->rulerAttributes();
     ruler.setShowMajorTickMarks(false);
     ruler.setShowMinorTickMarks(false);
-    for (auto* axis : { xAxis, yAxis })
-        if (!(axis->rulerAttributes() == ruler))
-            axis->setRulerAttributes(ruler);
 
     KChart::TextAttributes text = xAxis->textAttributes();
     QPen pen = text.pen();
@@ -230,21 +225,36 @@ bool styleAxes(KChart::CartesianCoordinatePlane* plane, KChart::CartesianAxis* x
     KChart::TextAttributes rotated = text;
     rotated.setRotation(-90);
     rotated.setAutoRotate(false);
-    if (!(xAxis->textAttributes() == text))
-        xAxis->setTextAttributes(text);
-    if (!(yAxis->textAttributes() == rotated))
-        yAxis->setTextAttributes(rotated);
-    for (auto* axis : { xAxis, yAxis })
-        if (!(axis->titleTextAttributes() == text))
-            axis->setTitleTextAttributes(text);
 
     KChart::GridAttributes grid = plane->gridAttributes(Qt::Horizontal);
     grid.setGridVisible(true);
     grid.setSubGridVisible(true);
     grid.setLinesOnAnnotations(true);
-    for (const auto orientation : { Qt::Horizontal, Qt::Vertical })
-        if (!(plane->gridAttributes(orientation) == grid))
-            plane->setGridAttributes(orientation, grid);
+
+    bool changed = false;
+    {
+        const QSignalBlocker quiet(plane);
+        const auto set = [&changed](bool differs, const std::function<void()>& apply) {
+            if (differs) {
+                apply();
+                changed = true;
+            }
+        };
+        set(xAxis->annotations() != xTicks, [&] { xAxis->setAnnotations(xTicks); });
+        set(yAxis->annotations() != yTicks, [&] { yAxis->setAnnotations(yTicks); });
+        for (auto* axis : { xAxis, yAxis })
+            set(!(axis->rulerAttributes() == ruler), [&] { axis->setRulerAttributes(ruler); });
+        set(!(xAxis->textAttributes() == text), [&] { xAxis->setTextAttributes(text); });
+        set(!(yAxis->textAttributes() == rotated), [&] { yAxis->setTextAttributes(rotated); });
+        for (auto* axis : { xAxis, yAxis })
+            set(!(axis->titleTextAttributes() == text), [&] { axis->setTitleTextAttributes(text); });
+        for (const auto orientation : { Qt::Horizontal, Qt::Vertical })
+            set(!(plane->gridAttributes(orientation) == grid), [&] { plane->setGridAttributes(orientation, grid); });
+    }
+    if (changed) {
+        plane->layoutPlanes();
+        plane->update();
+    }
     return inKm;
 }
 
@@ -296,28 +306,11 @@ std::pair<QPointF, QPointF> separateLetters(QPointF a, QPointF b, const QFontMet
     return { a, b };
 }
 
-QString pointToolTip(double x, double y, unsigned index)
+QString pointToolTip(double x, double y, unsigned index, const QString& tail)
 {
-    // Built piece by piece: thousands of these per view change.
+    // Built piece by piece: the tail (a file name) must not be searched for placeholders.
     return QStringLiteral("<table><tr><td>X</td><td>") % num(x) % QStringLiteral(" km</td></tr><tr><td>Y</td><td>")
-        % num(y) % QStringLiteral(" dB</td></tr><tr><td>#</td><td>") % QString::number(index)
-        % QStringLiteral("</td></tr></table>");
-}
-
-void preparePointRows(QStandardItemModel& model, int rows)
-{
-    if (model.rowCount() == rows && model.columnCount() == 5)
-        return;
-    model.clear();
-    model.setRowCount(rows);
-    model.setColumnCount(5);
-}
-
-void blankPointRow(QStandardItemModel& model, int row)
-{
-    for (int column = 0; column < 5; ++column)
-        if (QStandardItem* item = model.item(row, column))
-            item->clearData();
+        % num(y) % QStringLiteral(" dB</td></tr><tr><td>#</td><td>") % QString::number(index) % tail;
 }
 
 void setPointRow(

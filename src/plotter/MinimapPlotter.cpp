@@ -1,6 +1,7 @@
 #include "plotter/MinimapPlotter.h"
 
 #include "plotter/ChartMath.h"
+#include "plotter/TraceDiagram.h"
 #include "shell/Application.h"
 #include "sor/SORParser.h"
 
@@ -8,7 +9,6 @@
 
 #include <KChartCartesianCoordinatePlane>
 #include <KChartGridAttributes>
-#include <KChartPlotter>
 
 #include <algorithm>
 #include <cmath>
@@ -41,7 +41,7 @@ MinimapPlotter::~MinimapPlotter()
 void MinimapPlotter::plot(sor::SORParser* p)
 {
     parser = p;
-    diagram = new KChart::Plotter();
+    diagram = new TraceDiagram();
     chart.plane()->replaceDiagram(diagram);
 
     const auto& xy = parser->getXY();
@@ -52,9 +52,7 @@ void MinimapPlotter::plot(sor::SORParser* p)
     {
         const QSignalBlocker blockDiagram(diagram);
         const QSignalBlocker blockModel(&model);
-        model.clear();
-        model.setRowCount(static_cast<int>(rows));
-        model.setColumnCount(5);
+        model.reset(static_cast<int>(rows));
         for (uint64_t g = 0; rows > 0; ++g) {
             const uint64_t s = g * n / rows;
             if (s >= n)
@@ -67,13 +65,11 @@ void MinimapPlotter::plot(sor::SORParser* p)
                     y = g % 2 == 0 ? std::min(y, ys[i]) : std::max(y, ys[i]);
             }
             if (std::isfinite(xs[s]) && std::isfinite(y))
-                chart::setPointRow(model, static_cast<int>(g), xs[s], y,
-                    chart::pointToolTip(xs[s], ys[s], static_cast<unsigned>(s)), chart::TracePoint,
-                    static_cast<double>(g));
+                model.setRow(static_cast<int>(g), xs[s], y, ys[s], static_cast<uint32_t>(s), static_cast<double>(g));
         }
-        model.setHeaderData(0, Qt::Horizontal, QStringLiteral(".sor Data"), Qt::EditRole);
     }
     diagram->setModel(&model);
+    diagram->rowsRefilled();
     diagram->setPen(QPen(app()->graphColour));
 }
 
@@ -81,5 +77,5 @@ void MinimapPlotter::changeEvent(QEvent* event)
 {
     GWidget::changeEvent(event);
     if (event->type() == QEvent::PaletteChange && diagram)
-        diagram->setPen(QPen(app()->graphColour));
+        diagram->setPenIfChanged(QPen(app()->graphColour));
 }

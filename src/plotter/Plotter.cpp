@@ -2,6 +2,7 @@
 
 #include "plotter/ChartMath.h"
 #include "plotter/MinimapPlotter.h"
+#include "plotter/TraceDiagram.h"
 #include "shell/Application.h"
 #include "sor/SORParser.h"
 
@@ -40,7 +41,7 @@ void Plotter::plot(sor::SORParser* p)
 {
     parser = p;
     auto* plane = chart.plane();
-    traceDiagram = new KChart::Plotter();
+    traceDiagram = new TraceDiagram();
     traceDiagram->installEventFilter(this);
     plane->replaceDiagram(traceDiagram);
 
@@ -110,20 +111,17 @@ void Plotter::plotIndexRange(
     {
         const QSignalBlocker blockDiagram(traceDiagram);
         const QSignalBlocker blockModel(&traceModel);
-        chart::preparePointRows(traceModel, static_cast<int>(rows));
-        std::vector<bool> written(rows, false);
+        traceModel.reset(static_cast<int>(rows));
 
         if (last >= first && first < size && rows > 0) {
             auto bucket = [&](uint64_t k) { return first + k * n / rows; };
             auto writeRow = [&](uint64_t k, uint64_t index, double y) {
                 const double x = xs[index];
-                // Values that are not numbers would break the chart's range arithmetic.
+                // Values that are not numbers would break the chart's range arithmetic: the row stays blank.
                 if (!std::isfinite(x) || !std::isfinite(y))
                     return;
-                written[k] = true;
-                chart::setPointRow(traceModel, static_cast<int>(k), x, y,
-                    chart::pointToolTip(x, ys[index], static_cast<unsigned>(index)), chart::TracePoint,
-                    static_cast<double>(index));
+                traceModel.setRow(
+                    static_cast<int>(k), x, y, ys[index], static_cast<uint32_t>(index), static_cast<double>(index));
             };
             if (!compress || n == rows) {
                 for (uint64_t k = 0;; ++k) {
@@ -156,12 +154,9 @@ void Plotter::plotIndexRange(
                 }
             }
         }
-        for (uint64_t k = 0; k < rows; ++k)
-            if (!written[k])
-                chart::blankPointRow(traceModel, static_cast<int>(k));
-        traceModel.setHeaderData(0, Qt::Horizontal, QStringLiteral(".sor Data"), Qt::EditRole);
     }
     traceDiagram->setModel(&traceModel);
+    traceDiagram->rowsRefilled();
     applyGraphPen();
     updateAxisTicks();
     repaintMinimap();
@@ -225,11 +220,11 @@ void Plotter::changeEvent(QEvent* event)
 void Plotter::applyGraphPen()
 {
     if (traceDiagram)
-        traceDiagram->setPen(QPen(app()->graphColour));
+        traceDiagram->setPenIfChanged(QPen(app()->graphColour));
 }
 
 void Plotter::repaintMinimap()
 {
     if (minimap)
-        minimap->chart.update();
+        minimap->chart.followMainView();
 }

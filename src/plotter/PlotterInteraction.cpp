@@ -2,6 +2,7 @@
 #include "events/OTDREvent.h"
 #include "plotter/ChartMath.h"
 #include "plotter/Plotter.h"
+#include "plotter/TraceDiagram.h"
 #include "sor/SORParser.h"
 #include "widgets/Format.h"
 

@@ -77,15 +77,27 @@ void _MinimapPlot::mouseReleaseEvent(QMouseEvent* event)
     KChart::Chart::mouseReleaseEvent(event);
 }
 
+QRectF _MinimapPlot::viewRect() const
+{
+    const QRectF r = mainPlotter->chart.plane()->visibleDataRange();
+    const QPointF a = plane()->translate(r.topLeft());
+    const QPointF b = plane()->translate(QPointF(r.x() + r.width(), r.y() + r.height()));
+    return QRectF(a, b);
+}
+
+void _MinimapPlot::followMainView()
+{
+    if (viewRect() != shownView)
+        update();
+}
+
 void _MinimapPlot::paintEvent(QPaintEvent* event)
 {
     {
         QPainter painter(this);
-        const QRectF r = mainPlotter->chart.plane()->visibleDataRange();
-        const QPointF a = plane()->translate(r.topLeft());
-        const QPointF b = plane()->translate(QPointF(r.x() + r.width(), r.y() + r.height()));
-        const QRectF view(a, b);
+        const QRectF view = viewRect();
         painter.drawRects(&view, 1);
+        shownView = view;
     }
     KChart::Chart::paintEvent(event);
 }

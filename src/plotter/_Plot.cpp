@@ -2,6 +2,7 @@
 
 #include "cursors/CursorWidget.h"
 #include "plotter/ChartMath.h"
+#include "plotter/MinimapPlotter.h"
 #include "plotter/Plotter.h"
 
 #include <KChartAbstractDiagram>
@@ -51,4 +52,10 @@ QPointF _Plot::wheelAnchor(const QPointF& pixel) const
 
 void _Plot::paintUnder(QPainter& painter) { owner->paintMarkerLines(painter); }
 
-void _Plot::paintOver(QPainter& painter) { owner->paintMarkerLabelsAndUnits(painter); }
+void _Plot::paintOver(QPainter& painter)
+{
+    owner->paintMarkerLabelsAndUnits(painter);
+    // New tick labels can move the plot area while the chart paints: the minimap's rectangle follows.
+    if (owner->minimap)
+        owner->minimap->chart.followMainView();
+}

@@ -5,6 +5,7 @@
 #include "options/ColourEntry.h"
 #include "options/ColourWidget.h"
 #include "plotter/Plotter.h"
+#include "plotter/TraceDiagram.h"
 #include "shell/PixmapTools.h"
 #include "shell/SORTab.h"
 

@@ -4,6 +4,7 @@
 
 #include "plotter/MinimapPlotter.h"
 #include "plotter/Plotter.h"
+#include "plotter/TraceDiagram.h"
 
 #include <QVBoxLayout>
 
@@ -97,6 +98,35 @@ private Q_SLOTS:
         QVERIFY(!minimap->chart.dragging);
         // Side buttons are left for the tab widget.
         QVERIFY(!Mouse::press(&minimap->chart, next, Qt::BackButton));
+    }
+
+    // The minimap paints again only for what it shows: the view rectangle, its trace, its colours.
+    void paintsOnlyWhenItsPictureChanges()
+    {
+        show(TraceFiles::ramp(20000));
+        struct PaintCounter : QObject {
+            int paints = 0;
+            bool eventFilter(QObject*, QEvent* event) override
+            {
+                paints += event->type() == QEvent::Paint;
+                return false;
+            }
+        } counter;
+        minimap->chart.installEventFilter(&counter);
+        const auto paintsAfter = [&](const std::function<void()>& change) {
+            QCoreApplication::processEvents();
+            counter.paints = 0;
+            change();
+            QCoreApplication::processEvents();
+            return counter.paints;
+        };
+        paintsAfter([&] { main->chart.repaint(); }); // the first paint lays the main chart out
+        QCOMPARE(paintsAfter([&] { main->chart.repaint(); }), 0);
+        QCOMPARE(paintsAfter([&] { main->plotOnlyVisible(); }), 0);
+        QVERIFY(paintsAfter([&] { main->chart.zoom(2.0f); }) > 0);
+        QCOMPARE(paintsAfter([&] { main->chart.repaint(); }), 0);
+        QVERIFY(paintsAfter([&] { app()->setGraphColour(QColor(10, 20, 30)); }) > 0);
+        app()->resetGraphColour();
     }
 
     void graphColourFollowsThePalette()

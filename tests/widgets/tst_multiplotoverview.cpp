@@ -5,6 +5,7 @@
 #include "compare/MultiPlotOverviewItemWidget.h"
 #include "compare/PlotEntity.h"
 #include "compare/SORMultiTab.h"
+#include "plotter/TraceDiagram.h"
 #include "widgets/Format.h"
 
 #include <QCheckBox>

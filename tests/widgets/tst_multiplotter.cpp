@@ -6,6 +6,7 @@
 #include "compare/MultiPlotter.h"
 #include "compare/PlotEntity.h"
 #include "compare/SORMultiTab.h"
+#include "plotter/TraceDiagram.h"
 
 #include <QKeyEvent>
 #include <QMainWindow>
@@ -245,7 +246,7 @@ private Q_SLOTS:
         load(trace(firstName));
         load(trace(secondName));
         p.chart.repaint();
-        const CItemModel& m = p.entities[0]->model;
+        const TraceModel& m = p.entities[0]->model;
         const int row = 250;
         const QPointF pixel
             = p.chart.plane()->translate(QPointF(m.index(row, 0).data().toDouble(), m.index(row, 1).data().toDouble()));
@@ -355,7 +356,7 @@ private Q_SLOTS:
         p.chart.zoom(2.5f);
         Mouse::wheel(&p.chart, QPointF(300, 300), -120);
         p.grab();
-        const auto allFinite = [](const QStandardItemModel& m) {
+        const auto allFinite = [](const QAbstractItemModel& m) {
             for (int row = 0; row < m.rowCount(); ++row) {
                 for (int column : { 0, 1, 4 }) {
                     const QVariant v = m.index(row, column).data();

@@ -20,7 +20,7 @@ class TestPlotEntity : public QObject {
         return std::make_unique<PlotEntity>(std::move(*parser), nullptr);
     }
 
-    static int filledRows(const QStandardItemModel& model)
+    static int filledRows(const QAbstractItemModel& model)
     {
         int n = 0;
         for (int row = 0; row < model.rowCount(); ++row)
@@ -28,7 +28,7 @@ class TestPlotEntity : public QObject {
         return n;
     }
 
-    static double cell(const QStandardItemModel& model, int row, int column)
+    static double cell(const QAbstractItemModel& model, int row, int column)
     {
         return model.index(row, column).data().toDouble();
     }
@@ -65,7 +65,7 @@ private Q_SLOTS:
         QVERIFY(entity);
         const auto& xy = entity->parser.getXY();
         entity->plotIndexRange(first, last, xy[0], xy[1]);
-        const CItemModel& m = entity->model;
+        const TraceModel& m = entity->model;
         QCOMPARE(m.rowCount(), rows);
         QCOMPARE(m.columnCount(), 5);
         QCOMPARE(filledRows(m), filled);
@@ -101,7 +101,7 @@ private Q_SLOTS:
         ys[50] = 3; // ... then the maximum
         ys[72] = 7; // third pair: the maximum at the window start, then equal values
         entity->plotIndexRange(0, 8999, xs, ys);
-        const CItemModel& m = entity->model;
+        const TraceModel& m = entity->model;
         QCOMPARE(m.rowCount(), 500);
         QCOMPARE(cell(m, 0, 1), -5.0);
         QCOMPARE(cell(m, 1, 1), 0.0);

@@ -32,7 +32,7 @@ class TestPlotter : public QObject {
         return *plotter;
     }
 
-    static int filledRows(const QStandardItemModel& model)
+    static int filledRows(const QAbstractItemModel& model)
     {
         int n = 0;
         for (int row = 0; row < model.rowCount(); ++row)
