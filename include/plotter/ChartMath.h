@@ -38,6 +38,10 @@ constexpr double panMargin = 0.03;
 /// out once it is zoomed.
 void openUp(double& lo, double& hi, double halfSpan);
 
+/// Widens [minX, maxX] × [minY, maxY] to every sample of xs/ys whose two values are finite.
+void extendByFiniteSamples(const std::vector<double>& xs, const std::vector<double>& ys, double& minX, double& maxX,
+    double& minY, double& maxY);
+
 /// Deletes the chart's plane with all its diagrams and their axes, before the models they show, without laying anything
 /// out.
 void releaseDiagrams(KChart::Chart& chart);

@@ -103,17 +103,7 @@ void MultiPlotter::_createMinMaxDiagram()
     double maxY = -minX;
     for (PlotEntity* entity : qAsConst(entities)) {
         const auto& xy = entity->parser.getXY();
-        const size_t n = std::min(xy[0].size(), xy[1].size());
-        for (size_t i = 0; i < n; ++i) {
-            const double x = xy[0][i];
-            const double y = xy[1][i];
-            if (!std::isfinite(x) || !std::isfinite(y))
-                continue;
-            minX = std::min(minX, x);
-            maxX = std::max(maxX, x);
-            minY = std::min(minY, y);
-            maxY = std::max(maxY, y);
-        }
+        chart::extendByFiniteSamples(xy[0], xy[1], minX, maxX, minY, maxY);
     }
     const bool spanned = minX <= maxX;
     if (spanned) {

@@ -47,6 +47,22 @@ void openUp(double& lo, double& hi, double halfSpan)
     }
 }
 
+void extendByFiniteSamples(const std::vector<double>& xs, const std::vector<double>& ys, double& minX, double& maxX,
+    double& minY, double& maxY)
+{
+    const size_t n = std::min(xs.size(), ys.size());
+    for (size_t i = 0; i < n; ++i) {
+        const double x = xs[i];
+        const double y = ys[i];
+        if (!std::isfinite(x) || !std::isfinite(y))
+            continue;
+        minX = std::min(minX, x);
+        maxX = std::max(maxX, x);
+        minY = std::min(minY, y);
+        maxY = std::max(maxY, y);
+    }
+}
+
 void releaseDiagrams(KChart::Chart& chart)
 {
     // Taken out one by one, each diagram would lay out all the remaining ones again, and a remaining set of data

@@ -1,5 +1,7 @@
 #include "plotter/Plotter.h"
 
+#include "plotter/Decimation.h"
+
 #include "plotter/ChartMath.h"
 #include "plotter/MinimapPlotter.h"
 #include "plotter/TraceDiagram.h"
@@ -113,47 +115,14 @@ void Plotter::plotIndexRange(
         const QSignalBlocker blockModel(&traceModel);
         traceModel.reset(static_cast<int>(rows));
 
-        if (last >= first && first < size && rows > 0) {
-            auto bucket = [&](uint64_t k) { return first + k * n / rows; };
-            auto writeRow = [&](uint64_t k, uint64_t index, double y) {
-                const double x = xs[index];
-                // Values that are not numbers would break the chart's range arithmetic: the row stays blank.
-                if (!std::isfinite(x) || !std::isfinite(y))
-                    return;
-                traceModel.setRow(
-                    static_cast<int>(k), x, y, ys[index], static_cast<uint32_t>(index), static_cast<double>(index));
-            };
-            if (!compress || n == rows) {
-                for (uint64_t k = 0;; ++k) {
-                    const uint64_t index = compress ? bucket(k) : first + k;
-                    if (index > last || index >= size || k >= rows)
-                        break;
-                    writeRow(k, index, ys[index]);
-                }
-            } else {
-                // Each pair of rows draws the extremes of its two buckets in the order they occur.
-                for (uint64_t k = 0; k < rows; k += 2) {
-                    const uint64_t start = bucket(k);
-                    if (start > last || start >= size)
-                        break;
-                    const uint64_t stop = std::min<uint64_t>(bucket(k + 2) - 1, size);
-                    uint64_t maxAt = start;
-                    uint64_t minAt = start;
-                    for (uint64_t i = start + 1; i < stop; ++i) {
-                        if (ys[i] > ys[maxAt])
-                            maxAt = i;
-                        if (ys[i] < ys[minAt])
-                            minAt = i;
-                    }
-                    const double earlier = ys[std::min(maxAt, minAt)];
-                    const double later = ys[std::max(maxAt, minAt)];
-                    writeRow(k, start, earlier);
-                    const uint64_t second = bucket(k + 1);
-                    if (k + 1 < rows && second <= last && second < size)
-                        writeRow(k + 1, second, later);
-                }
-            }
-        }
+        chart::forEachMinMaxRow(ys, size, first, last, rows, compress, [&](uint64_t k, uint64_t index, double y) {
+            const double x = xs[index];
+            // Values that are not numbers would break the chart's range arithmetic: the row stays blank.
+            if (!std::isfinite(x) || !std::isfinite(y))
+                return;
+            traceModel.setRow(
+                static_cast<int>(k), x, y, ys[index], static_cast<uint32_t>(index), static_cast<double>(index));
+        });
     }
     traceDiagram->setModel(&traceModel);
     traceDiagram->rowsRefilled();

@@ -1,5 +1,6 @@
 #include "CableFolder.h"
 #include "QuietStdio.h"
+#include "RunTool.h"
 #include "TempDir.h"
 
 #include "analysis/FileSummary.h"
@@ -7,8 +8,6 @@
 #include "analysis/SummaryTable.h"
 
 #include <gtest/gtest.h>
-
-#include <sys/wait.h>
 
 #include <cmath>
 #include <cstdio>
@@ -20,27 +19,7 @@ using namespace analysis;
 
 namespace {
 
-struct ToolRun {
-    int status = -1;
-    std::string out;
-};
-
-ToolRun sordump(const std::string& arguments)
-{
-    ToolRun r;
-    FILE* pipe = ::popen((std::string(SORDUMP_PATH) + " " + arguments + " 2>/dev/null").c_str(), "r");
-    if (!pipe)
-        return r;
-    char buffer[4096];
-    size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        r.out.append(buffer, n);
-    const int status = ::pclose(pipe);
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
-}
-
-std::string quoted(const std::string& s) { return "'" + s + "'"; }
+ToolRun sordump(const std::string& arguments) { return runTool(std::string(SORDUMP_PATH) + " " + arguments); }
 
 std::vector<std::string> lines(const std::string& text)
 {

@@ -1,48 +1,21 @@
 #include "Parse.h"
-
-#include <sys/wait.h>
+#include "RunTool.h"
 
 #include <cstdio>
 
 using namespace sortest;
 
-namespace {
-
-struct Run {
-    int status;
-    std::string out;
-};
-
-Run run(const std::string& command)
-{
-    Run r { -1, {} };
-    FILE* pipe = ::popen((command + " 2>/dev/null").c_str(), "r");
-    if (!pipe)
-        return r;
-    char buffer[4096];
-    size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        r.out.append(buffer, n);
-    const int status = ::pclose(pipe);
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
-}
-
-std::string quoted(const std::string& s) { return "'" + s + "'"; }
-
-} // namespace
-
 TEST(Sordump, TextDumpAndExitStatus)
 {
     const TempFile good(SorBuilder::standard().build());
     const TempFile bad(Bytes {}, "empty.sor");
-    const auto ok = run(std::string(SORDUMP_PATH) + " " + quoted(good.path()));
+    const auto ok = runTool(std::string(SORDUMP_PATH) + " " + quoted(good.path()));
     EXPECT_EQ(ok.status, 0);
     EXPECT_TRUE(contains(ok.out, "File successfully parsed.\n\nSection Title: Map\n"));
     EXPECT_TRUE(contains(ok.out, "Section Title: DataPts\n"));
-    const auto both = run(std::string(SORDUMP_PATH) + " " + quoted(good.path()) + " " + quoted(bad.path()));
+    const auto both = runTool(std::string(SORDUMP_PATH) + " " + quoted(good.path()) + " " + quoted(bad.path()));
     EXPECT_EQ(both.status, 1);
-    EXPECT_EQ(run(SORDUMP_PATH).status, 2);
+    EXPECT_EQ(runTool(SORDUMP_PATH).status, 2);
 }
 
 TEST(Sordump, MissingBlocksAreReportedAndTheOthersDumped)
@@ -50,7 +23,7 @@ TEST(Sordump, MissingBlocksAreReportedAndTheOthersDumped)
     SorBuilder b;
     b.fxd(Fxd()).data(Data { { 1, 2 } });
     const TempFile f(b.build());
-    const auto r = run(std::string(SORDUMP_PATH) + " " + quoted(f.path()));
+    const auto r = runTool(std::string(SORDUMP_PATH) + " " + quoted(f.path()));
     EXPECT_EQ(r.status, 0);
     EXPECT_TRUE(contains(r.out, "Section Title: GenParams\n(missing"));
     EXPECT_TRUE(contains(r.out, "Section Title: FxdParams\nDate_seconds:"));
@@ -60,14 +33,14 @@ TEST(Sordump, MissingBlocksAreReportedAndTheOthersDumped)
 TEST(Sordump, MachineReadableOutputIsClean)
 {
     const TempFile f(SorBuilder::standard().build());
-    const auto csv = run(std::string(SORDUMP_PATH) + " --csv " + quoted(f.path()));
+    const auto csv = runTool(std::string(SORDUMP_PATH) + " --csv " + quoted(f.path()));
     EXPECT_EQ(csv.status, 0);
     EXPECT_EQ(csv.out.substr(0, 21), "distance_km,level_db\n");
     EXPECT_FALSE(contains(csv.out, "CRC"));
     EXPECT_EQ(std::count(csv.out.begin(), csv.out.end(), '\n'), 9);
     EXPECT_TRUE(contains(csv.out, "\n0,-67\n")); // first sample: 3 dB above the weakest
 
-    const auto json = run(std::string(SORDUMP_PATH) + " --json " + quoted(f.path()));
+    const auto json = runTool(std::string(SORDUMP_PATH) + " --json " + quoted(f.path()));
     EXPECT_EQ(json.status, 0);
     EXPECT_EQ(json.out.front(), '{');
     EXPECT_FALSE(contains(json.out, "Current section title"));
@@ -77,7 +50,7 @@ TEST(Sordump, MachineReadableOutputIsClean)
     EXPECT_TRUE(contains(json.out, "\"EventType\":\"reflection event (1F9999LS)\""));
     EXPECT_TRUE(contains(json.out, "\"summary\":{\"TotalLoss\":0.5"));
 
-    const auto python = run(std::string(SORDUMP_PATH) + " --python " + quoted(f.path()));
+    const auto python = runTool(std::string(SORDUMP_PATH) + " --python " + quoted(f.path()));
     EXPECT_EQ(python.out.substr(0, 3), "([\n");
 }
 
@@ -88,7 +61,7 @@ TEST(Sordump, JsonEscapesArbitraryBytes)
     SorBuilder b;
     b.gen(g).fxd(Fxd());
     const TempFile f(b.build());
-    const auto json = run(std::string(SORDUMP_PATH) + " --json " + quoted(f.path()));
+    const auto json = runTool(std::string(SORDUMP_PATH) + " --json " + quoted(f.path()));
     EXPECT_TRUE(contains(json.out, "\"Comments\":\"quote\\\" tab\\u0009 latin1 \\u00e9 utf8 \xC3\xA9\"")) << json.out;
 }
 
@@ -97,14 +70,14 @@ TEST(Sordump, ChecksumDiagnosisAndWhereEachBlockWasFound)
     auto b = SorBuilder::standard().crc(SorBuilder::Crc::Xmodem);
     b.editMap([](auto& m) { m.insert(m.begin() + 4, MapEntry { "LnkParams", 200, 0 }); });
     const TempFile f(b.build());
-    const auto text = run(std::string(SORDUMP_PATH) + " " + quoted(f.path()));
+    const auto text = runTool(std::string(SORDUMP_PATH) + " " + quoted(f.path()));
     EXPECT_EQ(text.status, 0);
     const std::string line
         = "CRC diagnosis: matches CRC-16/XMODEM (initial value 0) over all bytes before the checksum\n";
     ASSERT_GE(text.out.size(), line.size());
     EXPECT_EQ(text.out.substr(text.out.size() - line.size() - 1), "\n" + line);
 
-    const auto json = run(std::string(SORDUMP_PATH) + " --json " + quoted(f.path()));
+    const auto json = runTool(std::string(SORDUMP_PATH) + " --json " + quoted(f.path()));
     EXPECT_TRUE(contains(json.out,
         "\"crcDiagnosis\":\"matches CRC-16/XMODEM (initial value 0) over all bytes before the checksum\","
         "\"crcConvention\":\"xmodem\",\"crcSuspect\":false"))
@@ -116,7 +89,7 @@ TEST(Sordump, ChecksumDiagnosisAndWhereEachBlockWasFound)
     EXPECT_TRUE(contains(json.out, "{\"name\":\"LnkParams\",\"offset\":null,\"size\":0},{\"name\":\"DataPts\""));
 
     const TempFile refused(Bytes { 'X', 'Y', 'Z' }, "refused.sor");
-    const auto none = run(std::string(SORDUMP_PATH) + " --json " + quoted(refused.path()));
+    const auto none = runTool(std::string(SORDUMP_PATH) + " --json " + quoted(refused.path()));
     EXPECT_TRUE(contains(none.out, "\"crcDiagnosis\":null,")) << none.out;
     EXPECT_TRUE(contains(none.out, "\"blocks\":[],")) << none.out;
 }
@@ -125,7 +98,7 @@ TEST(Sorsynth, WritesARealisticTraceTheReaderAccepts)
 {
     const TempFile dir(Bytes {}, "unused");
     const std::string out = dir.path() + ".synth.sor";
-    const auto r = run(std::string(SORSYNTH_PATH) + " --samples 20000 --spacing 0.5 --events 5 --seed 3 " + out);
+    const auto r = runTool(std::string(SORSYNTH_PATH) + " --samples 20000 --spacing 0.5 --events 5 --seed 3 " + out);
     ASSERT_EQ(r.status, 0);
     const TempFile copy(Bytes {}, "x");
     testing::internal::CaptureStdout();
