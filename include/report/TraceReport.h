@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/FileSummary.h"
 #include "analysis/Thresholds.h"
 #include "report/ReportChart.h"
 #include "report/Sections.h"
@@ -35,7 +36,7 @@ QString checksumText(const sor::SORParser& parser);
 /// The event table's rows: number, type, position, loss, reflectance, attenuation, cumulative loss.
 std::vector<QStringList> eventRows(const sor::SORParser& parser);
 /// The summary row: fibre length, total loss, ORL, mean attenuation.
-QStringList summaryRow(const sor::SORParser& parser);
+QStringList summaryRow(const analysis::FileSummary& summary);
 
 /// Adds the report of one trace: title block, chart, summary, verdict, events, cursor read-out.
 void composeTrace(Composer& composer, const TraceInput& input);

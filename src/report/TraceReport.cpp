@@ -13,6 +13,8 @@
 #include <QFileInfo>
 #include <QObject>
 
+#include <cmath>
+
 namespace report {
 
 namespace {
@@ -99,10 +101,11 @@ std::vector<QStringList> eventRows(const sor::SORParser& p)
     return rows;
 }
 
-QStringList summaryRow(const sor::SORParser& p)
+QStringList summaryRow(const analysis::FileSummary& s)
 {
-    const auto& block = p.events;
-    return { num(block.FiberLength), num(block.TotalLoss), num(block.ORL), num(block.TotalLoss / block.FiberLength) };
+    // The cable table's values: the fibre ends at its end event when there is one; what cannot be told stays blank.
+    const auto cell = [](double value) { return std::isfinite(value) ? num(value) : QStringLiteral("–"); };
+    return { cell(s.fibreLength), cell(s.totalLoss), cell(s.orl), cell(s.attenuation) };
 }
 
 void composeTrace(Composer& composer, const TraceInput& in)
@@ -123,13 +126,13 @@ void composeTrace(Composer& composer, const TraceInput& in)
             chart.setView(in.view);
         });
     });
+    const analysis::FileSummary judged = analysis::summarize(parser, in.fileName.toStdString());
     const Table summary = summaryTable();
-    const QStringList totals = summaryRow(parser);
+    const QStringList totals = summaryRow(judged);
     composer.section([&](const Sheet& sheet, double top) {
         const double h = summary.header(sheet, top, false);
         return h + summary.row(sheet, top + h, 0, totals);
     });
-    const analysis::FileSummary judged = analysis::summarize(parser, in.fileName.toStdString());
     composer.section(
         [&](const Sheet& sheet, double top) { return sections::verdict(sheet, top, judged, in.thresholds); });
     const std::vector<QStringList> rows = eventRows(parser);

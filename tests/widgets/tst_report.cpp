@@ -6,6 +6,7 @@
 #include "TestMain.h"
 #include "TraceFiles.h"
 
+#include "analysis/FileSummary.h"
 #include "cable/CableTab.h"
 #include "compare/PlotEntity.h"
 #include "compare/SORMultiTab.h"
@@ -174,6 +175,9 @@ private Q_SLOTS:
             QVERIFY2(text.contains(QString::number(event.Distance * 1000, 'f', 3)), event.EventType.c_str());
         QVERIFY(text.contains(QStringLiteral("Page 1 of %1").arg(Poppler::pages(pdf))));
         QVERIFY(text.contains(QStringLiteral("Verdict: ")));
+        // The summary holds the cable table's length (a zero KeyEvents length gives way to the end event), no NaN.
+        QVERIFY(text.contains(report::summaryRow(analysis::summarize(*parser, std::string())).front()));
+        QVERIFY(!text.contains(QRegularExpression(QStringLiteral("\\bnan\\b"))));
         // The title block's checksum says whose convention the stored value follows; the value wraps.
         const auto unwrapped = [](QString t) { return t.remove(QRegularExpression(QStringLiteral("\\s"))); };
         QVERIFY(unwrapped(Poppler::text(pdf, 1, 1, true)).contains(unwrapped(report::checksumText(*parser))));
