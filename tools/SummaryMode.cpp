@@ -18,7 +18,7 @@ namespace {
 void worstField(JsonWriter& j, const char* name, const char* valueName, const analysis::WorstEvent& e)
 {
     j.key(name);
-    if (!analysis::known(e.value)) {
+    if (!e.value) {
         j.null();
         return;
     }
@@ -47,6 +47,8 @@ std::string toJson(const analysis::FileSummary& s, const analysis::Thresholds& t
     worstField(j, "worstSplice", "loss", s.splice);
     worstField(j, "worstConnector", "loss", s.connector);
     worstField(j, "worstReflectance", "reflectance", s.reflectance);
+    j.key("span").beginObject().field("startKm", s.span.startKm).field("endKm", s.span.endKm);
+    j.field("launchCable", s.span.startEvent >= 0).field("receiveCable", s.span.endEvent >= 0).endObject();
     j.field("checksum", s.checksum).field("checksumSuspect", s.checksumSuspect);
     j.field("verdict", std::string(analysis::outcomeText(analysis::evaluate(s, t).outcome)));
     j.key("reasons").beginArray();
@@ -71,7 +73,7 @@ int printSummaries(const std::vector<std::string>& paths, bool json, const analy
         {
             // The reader's progress lines stay off the table.
             const QuietFd quiet;
-            s = analysis::summarizeFile(path, file);
+            s = analysis::summarizeFile(path, file, thresholds);
         }
         if (!s.parsed) {
             status = 1;

@@ -7,8 +7,8 @@
 namespace analysis {
 
 namespace {
-    std::string kmText(double v) { return known(v) ? fixed3(v) : std::string(); }
-    std::string dbText(double v) { return known(v) ? fixed3(v) : std::string(); }
+    std::string kmText(const std::optional<double>& v) { return v ? fixed3(*v) : notMeasured; }
+    std::string dbText(const std::optional<double>& v) { return v ? fixed3(*v) : notMeasured; }
 
     std::string locations(const FileSummary& s)
     {
@@ -113,9 +113,9 @@ std::string cellText(const FileSummary& s, const Verdict& v, Column c)
     case Column::Locations:
         return locations(s);
     case Column::Wavelength:
-        return known(s.wavelength) ? number(s.wavelength) : std::string();
+        return s.wavelength ? number(*s.wavelength) : notMeasured;
     case Column::PulseWidth:
-        return known(s.pulseWidth) ? number(s.pulseWidth) : std::string();
+        return s.pulseWidth ? number(*s.pulseWidth) : notMeasured;
     case Column::Date:
         return s.date;
     case Column::FibreLength:
@@ -127,7 +127,7 @@ std::string cellText(const FileSummary& s, const Verdict& v, Column c)
     case Column::Orl:
         return dbText(s.orl);
     case Column::Events:
-        return s.events >= 0 ? std::to_string(s.events) : std::string();
+        return s.events >= 0 ? std::to_string(s.events) : notMeasured;
     case Column::WorstSplice:
         return dbText(s.splice.value);
     case Column::WorstSpliceAt:
@@ -150,35 +150,36 @@ std::string cellText(const FileSummary& s, const Verdict& v, Column c)
 
 double cellNumber(const FileSummary& s, const Verdict& v, Column c)
 {
+    const auto value = [](const std::optional<double>& o) { return o.value_or(unknown); };
     switch (c) {
     case Column::Wavelength:
-        return s.wavelength;
+        return value(s.wavelength);
     case Column::PulseWidth:
-        return s.pulseWidth;
+        return value(s.pulseWidth);
     case Column::Date:
         return s.dateSeconds >= 0 ? static_cast<double>(s.dateSeconds) : unknown;
     case Column::FibreLength:
-        return s.fibreLength;
+        return value(s.fibreLength);
     case Column::TotalLoss:
-        return s.totalLoss;
+        return value(s.totalLoss);
     case Column::Attenuation:
-        return s.attenuation;
+        return value(s.attenuation);
     case Column::Orl:
-        return s.orl;
+        return value(s.orl);
     case Column::Events:
         return s.events >= 0 ? s.events : unknown;
     case Column::WorstSplice:
-        return s.splice.value;
+        return value(s.splice.value);
     case Column::WorstSpliceAt:
-        return s.splice.km;
+        return value(s.splice.km);
     case Column::WorstConnector:
-        return s.connector.value;
+        return value(s.connector.value);
     case Column::WorstConnectorAt:
-        return s.connector.km;
+        return value(s.connector.km);
     case Column::WorstReflectance:
-        return s.reflectance.value;
+        return value(s.reflectance.value);
     case Column::WorstReflectanceAt:
-        return s.reflectance.km;
+        return value(s.reflectance.km);
     case Column::Verdict:
         return static_cast<double>(v.outcome);
     default:

@@ -104,7 +104,7 @@ std::vector<QStringList> eventRows(const sor::SORParser& p)
 QStringList summaryRow(const analysis::FileSummary& s)
 {
     // The cable table's values: the fibre ends at its end event when there is one; what cannot be told stays blank.
-    const auto cell = [](double value) { return std::isfinite(value) ? num(value) : QStringLiteral("–"); };
+    const auto cell = [](const std::optional<double>& value) { return value ? num(*value) : QStringLiteral("–"); };
     return { cell(s.fibreLength), cell(s.totalLoss), cell(s.orl), cell(s.attenuation) };
 }
 
@@ -126,7 +126,7 @@ void composeTrace(Composer& composer, const TraceInput& in)
             chart.setView(in.view);
         });
     });
-    const analysis::FileSummary judged = analysis::summarize(parser, in.fileName.toStdString());
+    const analysis::FileSummary judged = analysis::summarize(parser, in.fileName.toStdString(), in.thresholds);
     const Table summary = summaryTable();
     const QStringList totals = summaryRow(judged);
     composer.section([&](const Sheet& sheet, double top) {
