@@ -4,6 +4,7 @@
 #include "QuietFd.h"
 
 #include "analysis/FileSummary.h"
+#include "analysis/Format.h"
 #include "analysis/FolderListing.h"
 #include "analysis/SummaryTable.h"
 #include "analysis/Verdict.h"
@@ -25,7 +26,9 @@ void worstField(JsonWriter& j, const char* name, const char* valueName, const an
     j.beginObject().field(valueName, e.value).field("km", e.km).endObject();
 }
 
-std::string toJson(const analysis::FileSummary& s, const analysis::Thresholds& t)
+} // namespace
+
+std::string summaryJson(const analysis::FileSummary& s, const analysis::Thresholds& t)
 {
     JsonWriter j;
     j.beginObject();
@@ -59,6 +62,25 @@ std::string toJson(const analysis::FileSummary& s, const analysis::Thresholds& t
     return j.str();
 }
 
+std::string summaryText(const analysis::FileSummary& s, const analysis::Thresholds& t)
+{
+    const analysis::Verdict v = analysis::evaluate(s, t);
+    std::string out;
+    for (int c = 0; c < analysis::columnCount; ++c) {
+        const auto column = static_cast<analysis::Column>(c);
+        if (column != analysis::Column::File && column != analysis::Column::Verdict)
+            out += std::string(analysis::columnTitle(column)) + ": " + analysis::cellText(s, v, column) + "\n";
+    }
+    out += std::string("Span (km): ") + (s.span.startKm ? analysis::fixed3(*s.span.startKm) : analysis::notMeasured)
+        + " to " + (s.span.endKm ? analysis::fixed3(*s.span.endKm) : analysis::notMeasured) + "\n";
+    out += std::string("Verdict: ") + analysis::outcomeText(v.outcome) + "\n";
+    for (const auto& reason : analysis::reasons(s, t))
+        out += " - " + reason + "\n";
+    return out;
+}
+
+namespace {
+
 void write(const std::string& text) { std::fwrite(text.data(), 1, text.size(), stdout); }
 
 } // namespace
@@ -79,7 +101,7 @@ int printSummaries(const std::vector<std::string>& paths, bool json, const analy
             status = 1;
             std::fprintf(stderr, "sordump: %s: could not be parsed\n", path.c_str());
         }
-        write(json ? toJson(s, thresholds) + "\n" : analysis::csvRow(s, thresholds));
+        write(json ? summaryJson(s, thresholds) + "\n" : analysis::csvRow(s, thresholds));
     };
     for (const auto& path : paths) {
         struct stat info { };

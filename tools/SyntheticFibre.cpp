@@ -85,13 +85,16 @@ Fibre withReels(const std::vector<Section>& fibre, double launchKm, double recei
     double connectorReflectance)
 {
     Fibre f;
-    const double launchEnd = f.add({ launchKm, fibre.empty() ? 0.2 : fibre.front().attenuation, 0 });
+    if (launchKm > 0) {
+        const double launchEnd = f.add({ launchKm, fibre.empty() ? 0.2 : fibre.front().attenuation, 0 });
+        f.events.push_back({ launchEnd, connectorLoss, connectorReflectance, true });
+    }
     for (const auto& s : fibre)
         f.add(s);
-    const double receiveStart = f.lengthKm();
-    f.add({ receiveKm, fibre.empty() ? 0.2 : fibre.back().attenuation, 0 });
-    f.events.push_back({ launchEnd, connectorLoss, connectorReflectance, true });
-    f.events.push_back({ receiveStart, connectorLoss, connectorReflectance, true });
+    if (receiveKm > 0) {
+        f.events.push_back({ f.lengthKm(), connectorLoss, connectorReflectance, true });
+        f.add({ receiveKm, fibre.empty() ? 0.2 : fibre.back().attenuation, 0 });
+    }
     return f;
 }
 

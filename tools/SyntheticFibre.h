@@ -66,7 +66,7 @@ struct Fibre {
 };
 
 /// A fibre between a launch reel and a receive reel, each joined by a connector (loss, reflectance) as acceptance
-/// tests do; the fibre's own sections follow the launch reel.
+/// tests do; the fibre's own sections follow the launch reel. A reel of 0 km is left out with its connector.
 Fibre withReels(const std::vector<Section>& fibre, double launchKm, double receiveKm, double connectorLoss = 0.25,
     double connectorReflectance = -50.0);
 

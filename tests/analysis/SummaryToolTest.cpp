@@ -82,7 +82,25 @@ TEST(SordumpSummary, ThresholdsFileAndExitStatus)
     EXPECT_NE(relaxed.out.find(",Pass,\n"), std::string::npos);
 
     EXPECT_EQ(sordump("--summary --thresholds " + quoted(dir.path() + "/none.ini") + " " + f002).status, 2);
-    EXPECT_EQ(sordump("--thresholds " + quoted(limits) + " " + f002).status, 2);
+    // Every mode takes the thresholds: the dump and its JSON then carry the file's summary and verdict.
+    struct Mode {
+        const char* options;
+        const char* judged; ///< in the output; none for the trace modes
+    };
+    for (const Mode m : { Mode { "", "\nVerdict: Pass\n" }, Mode { "--json", "\"verdict\":\"Pass\"" },
+             Mode { "--csv", nullptr }, Mode { "--python", nullptr } }) {
+        SCOPED_TRACE(m.options);
+        const ToolRun run = sordump(std::string(m.options) + " --thresholds " + quoted(limits) + " " + f002);
+        EXPECT_EQ(run.status, 0);
+        EXPECT_EQ(run.out.find(m.judged ? m.judged : "erdict") != std::string::npos, m.judged != nullptr);
+    }
+    EXPECT_EQ(sordump("--json --thresholds " + quoted(dir.path() + "/none.ini") + " " + f002).status, 2);
+
+    // The cables move the span: with no reflection near the end the receive cable is not found.
+    saveThresholds(limits, parseThresholds("MaxSpliceLoss:0.5\nReceiveCableKm:auto\n"));
+    EXPECT_NE(sordump("--summary --thresholds " + quoted(limits) + " " + f002)
+                  .out.find(",Incomplete,no receive cable: no reflective event within 2 km of the end\n"),
+        std::string::npos);
     EXPECT_EQ(sordump("--summary --csv " + f002).status, 2);
     const ToolRun missing = sordump("--summary " + quoted(dir.path() + "/absent.sor"));
     EXPECT_EQ(missing.status, 1);
