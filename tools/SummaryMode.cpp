@@ -4,8 +4,8 @@
 #include "QuietFd.h"
 
 #include "analysis/FileSummary.h"
-#include "analysis/Format.h"
 #include "analysis/FolderListing.h"
+#include "analysis/Format.h"
 #include "analysis/SummaryTable.h"
 #include "analysis/Verdict.h"
 

@@ -335,8 +335,8 @@ int main(int argc, char** argv)
             if (parser.fileParsed) {
                 printText(parser);
                 if (judged)
-                    std::cout << "\nSummary\n" << summaryText(analysis::summarize(parser, path, *judged), *judged)
-                              << std::flush;
+                    std::cout << "\nSummary\n"
+                              << summaryText(analysis::summarize(parser, path, *judged), *judged) << std::flush;
             }
             break;
         case Mode::Python:

@@ -95,8 +95,9 @@ int main(int argc, char** argv)
             return 0;
         }
         if (arg == "--truth" || arg == "--offset-unit") {
-            if (i + 1 >= argc || (arg == "--offset-unit" && std::strcmp(argv[i + 1], "m") != 0
-                                     && std::strcmp(argv[i + 1], "dm") != 0)) {
+            if (i + 1 >= argc
+                || (arg == "--offset-unit" && std::strcmp(argv[i + 1], "m") != 0
+                    && std::strcmp(argv[i + 1], "dm") != 0)) {
                 std::fprintf(stderr, "sorsynth: %s needs %s\n", arg.c_str(), arg == "--truth" ? "a file" : "m or dm");
                 return 2;
             }

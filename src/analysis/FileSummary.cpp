@@ -52,12 +52,14 @@ namespace {
             ? std::optional<TraceExtent>({ trace.startKm, trace.startKm + static_cast<double>(trace.size - 1) * step })
             : std::nullopt;
         std::vector<std::optional<double>> fileSlopes;
+        s.eventList.reserve(events.size());
         for (const auto& e : events) {
             EventMeasure m;
             m.end = isFibreEnd(e);
             m.reflective = isReflective(e);
-            m.km = extent ? onTrace(e.Distance, *extent, step)
-                          : std::isfinite(e.Distance) ? std::optional<double>(e.Distance) : std::nullopt;
+            m.km = extent                   ? onTrace(e.Distance, *extent, step)
+                : std::isfinite(e.Distance) ? std::optional<double>(e.Distance)
+                                            : std::nullopt;
             m.loss = measuredEventLoss(e.SpliceLoss_Raw, m.km && *m.km <= s.traceStartKm + s.deadZoneKm);
             m.reflectance = measuredReflectance(e.ReflectionLoss_Raw);
             fileSlopes.push_back(measuredSlope(e.Slope_Raw));
@@ -70,8 +72,8 @@ namespace {
             if (s.eventList[i].km)
                 placed.push_back(i);
         }
-        std::stable_sort(placed.begin(), placed.end(),
-            [&](size_t a, size_t b) { return *s.eventList[a].km < *s.eventList[b].km; });
+        std::stable_sort(
+            placed.begin(), placed.end(), [&](size_t a, size_t b) { return *s.eventList[a].km < *s.eventList[b].km; });
         // The front panel reflects like a connector whatever its code says.
         const double recovery = recoveryKm(parser.fxd.PulseWidth);
         const double frontPanelKm = trace.startKm + s.deadZoneKm;
@@ -222,12 +224,12 @@ void applyCables(FileSummary& s, const Thresholds& cables)
     const double endOfFibre = firstEnd != events.end() ? *firstEnd->km : inf;
     const auto& launch = cables.launchCable;
     if (launch.mode == CableSetting::Mode::Length) {
-        s.span.startEvent
-            = nearestEvent(s, s.traceStartKm + launch.km, cableTolerance(launch, dz), -inf, endOfFibre);
+        s.span.startEvent = nearestEvent(s, s.traceStartKm + launch.km, cableTolerance(launch, dz), -inf, endOfFibre);
         if (s.span.startEvent < 0)
             addReason(s.incomplete, "no launch cable connector near " + number(launch.km) + " km");
     } else if (launch.mode == CableSetting::Mode::Auto) {
-        s.span.startEvent = reflectiveBetween(s, s.traceStartKm + dz, std::min(s.traceStartKm + 2.0, endOfFibre), false);
+        s.span.startEvent
+            = reflectiveBetween(s, s.traceStartKm + dz, std::min(s.traceStartKm + 2.0, endOfFibre), false);
         if (s.span.startEvent < 0)
             addReason(s.incomplete, "no launch cable: no reflective event within 2 km of the start");
     }
@@ -330,8 +332,14 @@ FileSummary summarize(const sor::SORParser& parser, std::string file, const Thre
     s.date = fxd.Date;
     s.dateSeconds = fxd.Date_seconds;
 
-    // The displayed trace, as the measurements read it.
-    const std::vector<double> levels = parser.getY();
+    // The displayed trace less a constant, as the measurements read it (they take differences only). The buffer is
+    // the thread's own: a cable's files are summarized by the thousand, and a fresh one would cost more page faults
+    // than the fits cost arithmetic.
+    thread_local std::vector<double> levels;
+    const auto& samples = parser.data.DataPoints;
+    const double scale = parser.data.ScalingFactor * 0.000001;
+    levels.resize(samples.size());
+    std::transform(samples.begin(), samples.end(), levels.begin(), [scale](uint16_t p) { return -(p * scale); });
     TraceSamples trace;
     trace.db = levels.data();
     trace.size = levels.size();
@@ -346,7 +354,8 @@ FileSummary summarize(const sor::SORParser& parser, std::string file, const Thre
         s.orl = measuredOrl(ev.ORL_Raw);
         s.storedTotalLoss = measuredTotalLoss(ev.TotalLoss_Raw);
         if (trace.size > 0) {
-            const TraceExtent extent { trace.startKm, trace.startKm + static_cast<double>(trace.size - 1) * trace.stepKm };
+            const TraceExtent extent { trace.startKm,
+                trace.startKm + static_cast<double>(trace.size - 1) * trace.stepKm };
             s.storedFibreLength = measuredLength(ev.FiberLength, extent, trace.stepKm);
         } else if (ev.FiberLength > 0 && std::isfinite(ev.FiberLength)) {
             s.storedFibreLength = ev.FiberLength;
@@ -354,6 +363,8 @@ FileSummary summarize(const sor::SORParser& parser, std::string file, const Thre
         measureEvents(s, parser, trace);
     }
     applyCables(s, cables);
+    if (levels.capacity() > (1u << 20))
+        std::vector<double>().swap(levels); // a long trace's buffer is not kept for the next file
 
     const ChecksumDiagnosis checksum = diagnoseChecksum(parser);
     s.checksum = checksum.text;

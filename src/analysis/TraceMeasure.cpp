@@ -66,10 +66,7 @@ std::optional<Line> fitLine(const TraceSamples& t, double fromKm, double toKm)
     return line;
 }
 
-double maxGlassAttenuationAt(double wavelengthNm)
-{
-    return wavelengthNm >= 1260 ? 1.5 : maxGlassAttenuation;
-}
+double maxGlassAttenuationAt(double wavelengthNm) { return wavelengthNm >= 1260 ? 1.5 : maxGlassAttenuation; }
 
 bool glassLike(const Line& line, double maxAttenuation)
 {

@@ -168,7 +168,8 @@ TEST(SordumpSummary, RealFilesAgreeWithTheDump)
         EXPECT_EQ(s.cableId, trim(blocks["GenParams"]["CableID"]));
         EXPECT_EQ(s.locationA, trim(blocks["GenParams"]["LocationA"]));
         EXPECT_EQ(s.wavelength,
-            nominalWavelength(std::stod(blocks["GenParams"]["Wavelength"]), std::stod(blocks["FxdParams"]["Wavelength"])));
+            nominalWavelength(
+                std::stod(blocks["GenParams"]["Wavelength"]), std::stod(blocks["FxdParams"]["Wavelength"])));
         EXPECT_TRUE(near(s.pulseWidth, blocks["FxdParams"]["PulseWidth"]));
         EXPECT_EQ(s.date, blocks["FxdParams"]["Date"]);
         // A stored total loss stands unless the trace shows clearly more; none of these files' is partial.
@@ -211,7 +212,8 @@ TEST(SordumpSummary, RealFilesAgreeWithTheDump)
             return a.has_value() == b.has_value() && (!a || std::abs(*a - *b) < 1e-5);
         };
         EXPECT_TRUE(same(s.splice.value, splice)) << s.splice.value.value_or(0) << " " << splice.value_or(0);
-        EXPECT_TRUE(same(s.connector.value, connector)) << s.connector.value.value_or(0) << " " << connector.value_or(0);
+        EXPECT_TRUE(same(s.connector.value, connector))
+            << s.connector.value.value_or(0) << " " << connector.value_or(0);
         EXPECT_TRUE(same(s.reflectance.value, reflectance))
             << s.reflectance.value.value_or(0) << " " << reflectance.value_or(0);
     }

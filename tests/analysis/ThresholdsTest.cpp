@@ -227,10 +227,11 @@ TEST(ThresholdsFile, CableSettings)
         const char* text;
         std::optional<CableSetting> setting; ///< none: the line is ignored, the default stays
     };
-    for (const Case c : { Case { "", CableSetting() }, Case { "  ", CableSetting() }, Case { "1", CableSetting { Mode::Length, 1 } },
-             Case { " 1.004 ", CableSetting { Mode::Length, 1.004 } }, Case { "auto", CableSetting { Mode::Auto, 0 } },
-             Case { "AUTO", CableSetting { Mode::Auto, 0 } }, Case { "0", CableSetting() }, Case { "-1", std::nullopt },
-             Case { "1 km", std::nullopt }, Case { "nan", std::nullopt }, Case { "inf", std::nullopt } }) {
+    for (const Case c :
+        { Case { "", CableSetting() }, Case { "  ", CableSetting() }, Case { "1", CableSetting { Mode::Length, 1 } },
+            Case { " 1.004 ", CableSetting { Mode::Length, 1.004 } }, Case { "auto", CableSetting { Mode::Auto, 0 } },
+            Case { "AUTO", CableSetting { Mode::Auto, 0 } }, Case { "0", CableSetting() }, Case { "-1", std::nullopt },
+            Case { "1 km", std::nullopt }, Case { "nan", std::nullopt }, Case { "inf", std::nullopt } }) {
         SCOPED_TRACE(c.text);
         EXPECT_EQ(parseCableSetting(c.text), c.setting);
         Thresholds preset;
