@@ -1,5 +1,6 @@
 #include "report/ComparisonReport.h"
 
+#include "analysis/FileSummary.h"
 #include "report/Composer.h"
 #include "report/Sections.h"
 #include "report/Table.h"
@@ -65,8 +66,10 @@ QStringList comparisonRow(const ComparisonTrace& trace, const View& view)
     QString name = trace.fileName;
     if (!trace.visible)
         name += tr(" (hidden)");
-    QStringList row { name, QString::number(p.gen.Wavelength), QString::number(p.fxd.PulseWidth),
-        num(p.events.FiberLength), num(p.events.TotalLoss) };
+    // The cable table's values: the nominal wavelength, the fibre's length and loss, "–" where the file has none.
+    const analysis::FileSummary s = analysis::summarize(p, trace.fileName.toStdString());
+    const auto cell = [](const std::optional<double>& v) { return v ? num(*v) : QStringLiteral("\u2013"); };
+    QStringList row { name, cell(s.wavelength), cell(s.pulseWidth), cell(s.fibreLength), cell(s.totalLoss) };
     if (view.cursorsShown) {
         const double a = p.getYValue(view.cursorA);
         const double b = p.getYValue(view.cursorB);
