@@ -1,4 +1,6 @@
+#include "MalformedVariants.h"
 #include "QuietStdio.h"
+#include "TempFile.h"
 
 #include "analysis/FileSummary.h"
 #include "analysis/FolderListing.h"
@@ -12,6 +14,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <cmath>
 #include <filesystem>
 
 using namespace analysis;
@@ -76,4 +80,40 @@ TEST(RealFiles, SummariesHoldNoPlaceholder)
         }
     }
     EXPECT_GE(checked, 1);
+}
+
+// Malformed files that the reader accepts are summarized promptly, with finite numbers or none.
+TEST(MalformedFiles, SummariesArePromptAndFinite)
+{
+    const auto variants = sortest::malformedVariants(sortest::baseImages(""));
+    Thresholds cables;
+    cables.launchCable = { CableSetting::Mode::Auto, 0 };
+    cables.receiveCable = { CableSetting::Mode::Length, 1 };
+    const sortest::TempFile file(sortest::Bytes {}, "variant.sor");
+    std::vector<std::string> problems;
+    size_t summarized = 0;
+    {
+        const sortest::QuietStdio quiet;
+        for (const auto& v : variants) {
+            if (!sortest::writeFile(file.path(), v.bytes))
+                continue;
+            const sor::SORParser parser(file.wpath());
+            if (!parser.fileParsed)
+                continue;
+            const auto start = std::chrono::steady_clock::now();
+            FileSummary s = summarize(parser, v.name, cables);
+            applyCables(s, Thresholds());
+            if (std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() > 1.0)
+                problems.push_back(v.name + ": slow");
+            for (const auto& value : { s.fibreLength, s.totalLoss, s.attenuation, s.orl, s.wavelength,
+                     s.splice.value, s.connector.value, s.reflectance.value, s.span.startKm, s.span.endKm }) {
+                if (value && !std::isfinite(*value))
+                    problems.push_back(v.name + ": a value that is not a number");
+            }
+            ++summarized;
+        }
+    }
+    for (const auto& p : problems)
+        ADD_FAILURE() << p;
+    EXPECT_GT(summarized, 100u);
 }
