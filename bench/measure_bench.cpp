@@ -1,5 +1,6 @@
-// Measurement speed: a file's summary (the trace measured at every event) beside its parse, and the primitives one
-// call at a time, on a large trace and on the 30 000-sample traces a cable holds.
+// Measurement speed in CPU time of this thread (the machine is shared): a file's summary (the trace measured at
+// every event) beside its parse, and the primitives one call at a time, on a large trace and on the 30 000-sample
+// traces a cable holds.
 #include "BenchUtil.h"
 
 #include "analysis/FileSummary.h"
@@ -19,20 +20,20 @@ void measure(const std::string& path, const char* title)
     double parseMs = 0;
     {
         const QuietFd quiet;
-        parseMs = bench::medianMs(reps, [&] { parser = std::make_unique<sor::SORParser>(wide); });
+        parseMs = bench::medianCpuMs(reps, [&] { parser = std::make_unique<sor::SORParser>(wide); });
     }
-    std::fprintf(stderr, "%s: %zu samples, %zu events, median of %d runs\n", title, parser->data.DataPoints.size(),
+    std::fprintf(stderr, "%s: %zu samples, %zu events, CPU time, median of %d runs\n", title, parser->data.DataPoints.size(),
         parser->events.keyEvents.size(), reps);
     bench::row("parse: SORParser(path)", parseMs);
     bench::row("summarize: every event measured on the trace",
-        bench::medianMs(reps, [&] { analysis::summarize(*parser, "bench.sor"); }));
+        bench::medianCpuMs(reps, [&] { analysis::summarize(*parser, "bench.sor"); }));
     analysis::FileSummary s = analysis::summarize(*parser, "bench.sor");
     analysis::Thresholds cables;
     cables.launchCable.mode = analysis::CableSetting::Mode::Auto;
-    bench::row("span redrawn for other cables, from the summary", bench::medianMs(reps, [&] {
+    bench::row("span redrawn 1000 times for other cables", bench::medianCpuMs(reps, [&] {
         for (int i = 0; i < 1000; ++i)
             analysis::applyCables(s, cables);
-    }) / 1000);
+    }));
 
     const auto& xy = parser->getXY();
     const analysis::TraceSamples trace { xy[1].data(), xy[1].size(), xy[0][0], parser->fxd.SampleDistance * 0.001 };
@@ -40,13 +41,13 @@ void measure(const std::string& path, const char* title)
     w.deadZoneKm = analysis::deadZoneKm(parser->fxd.PulseWidth, trace.stepKm);
     const double end = xy[0].back();
     double sink = 0;
-    bench::row("eventLoss, four-point, 300 m a side (per call)", bench::medianMs(reps, [&] {
+    bench::row("eventLoss, four-point, 300 m a side (per call)", bench::medianCpuMs(reps, [&] {
         for (int i = 0; i < 1000; ++i) {
             w.atKm = xy[0][0] + (end - xy[0][0]) * (0.1 + 0.0007 * i);
             sink += analysis::eventLoss(trace, w).value_or(0);
         }
     }) / 1000);
-    bench::row("sectionAttenuation over the whole trace", bench::medianMs(reps, [&] {
+    bench::row("sectionAttenuation over the whole trace", bench::medianCpuMs(reps, [&] {
         sink += analysis::sectionAttenuation(trace, xy[0][0], end, w.deadZoneKm).value_or(0);
     }));
     if (sink == 12345)
