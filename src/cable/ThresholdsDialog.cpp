@@ -51,7 +51,7 @@ ThresholdsDialog::ThresholdsDialog(QWidget* parent)
     for (size_t i = 0; i < maxAttenuation.size(); ++i) {
         const QByteArray name = "maxAttenuation" + QByteArray::number(analysis::attenuationBands[i]);
         add(maxAttenuation[i], name.constData(),
-            tr("Max mean attenuation at %1 nm (dB/km)").arg(analysis::attenuationBands[i]));
+            tr("Max attenuation of the glass at %1 nm (dB/km)").arg(analysis::attenuationBands[i]));
     }
     add(maxTotalLoss, "maxTotalLoss", tr("Max total loss (dB)"));
     add(minOrl, "minOrl", tr("Min ORL (dB)"));
