@@ -13,8 +13,8 @@ add_library(tavix_widgets STATIC
     src/widgets/SideButtons.h
 
     include/shell/CommandLine.h src/shell/CommandLine.cpp
-    include/shell/Application.h src/shell/Application.cpp src/shell/Application_Settings.cpp src/shell/AppStyle.cpp
-    include/shell/PixmapTools.h src/shell/PixmapTools.cpp
+    include/core/Application.h src/core/Application.cpp src/core/Application_Settings.cpp src/core/AppStyle.cpp
+    include/core/PixmapTools.h src/core/PixmapTools.cpp
     include/shell/InitialTabWidget.h src/shell/InitialTabWidget.cpp
     include/shell/MainTabWidget.h src/shell/MainTabWidget.cpp
     include/shell/MainWindow.h src/shell/MainWindow.cpp
@@ -22,7 +22,7 @@ add_library(tavix_widgets STATIC
     include/shell/InfoWidget.h src/shell/InfoWidget.cpp
     include/shell/TabReport.h src/shell/TabReport.cpp
     include/shell/ReportDialog.h src/shell/ReportDialog.cpp
-    include/widgets/Format.h
+    include/widgets/ReadoutNumber.h
 
     include/options/OptionsWindow.h src/options/OptionsWindow.cpp
     include/options/HelpWidget.h src/options/HelpWidget.cpp
@@ -71,7 +71,7 @@ add_library(tavix_widgets STATIC
     include/report/VerdictSection.h src/report/VerdictSection.cpp
     include/report/CableReport.h src/report/CableReport.cpp
     include/report/Output.h src/report/Output.cpp
-    include/report/Headless.h src/report/Headless.cpp
+    include/shell/CommandLineReport.h src/shell/CommandLineReport.cpp
 )
 set_target_properties(tavix_widgets PROPERTIES AUTOMOC ON AUTORCC ON)
 target_include_directories(tavix_widgets PUBLIC include)

@@ -1,7 +1,7 @@
 #include "analysis/FileSummary.h"
 
 #include "analysis/ChecksumDiagnosis.h"
-#include "analysis/PathText.h"
+#include "analysis/WidePath.h"
 
 #include "sor/SORParser.h"
 

@@ -1,6 +1,6 @@
 #include "analysis/SummaryTable.h"
 
-#include "analysis/Format.h"
+#include "analysis/TableNumbers.h"
 
 #include <cctype>
 

@@ -1,8 +1,8 @@
-#include "report/Headless.h"
-#include "shell/Application.h"
+#include "core/Application.h"
+#include "core/PixmapTools.h"
 #include "shell/CommandLine.h"
+#include "shell/CommandLineReport.h"
 #include "shell/MainWindow.h"
-#include "shell/PixmapTools.h"
 
 #include <QIcon>
 #include <QPixmap>

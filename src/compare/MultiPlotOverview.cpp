@@ -4,9 +4,9 @@
 #include "compare/MultiPlotOverviewItemWidget.h"
 #include "compare/MultiPlotter.h"
 #include "compare/PlotEntity.h"
+#include "core/Application.h"
 #include "plotter/ChartMath.h"
-#include "shell/Application.h"
-#include "widgets/Format.h"
+#include "widgets/ReadoutNumber.h"
 #include "widgets/TightGridLayout.h"
 
 #include <QCheckBox>

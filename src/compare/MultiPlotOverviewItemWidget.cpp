@@ -2,8 +2,8 @@
 
 #include "compare/PlotEntity.h"
 #include "shell/MainWindow.h"
-#include "widgets/Format.h"
 #include "widgets/PlainText.h"
+#include "widgets/ReadoutNumber.h"
 
 #include <QHBoxLayout>
 #include <QListWidgetItem>

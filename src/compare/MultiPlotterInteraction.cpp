@@ -3,7 +3,7 @@
 #include "compare/PlotEntity.h"
 #include "plotter/ChartMath.h"
 #include "plotter/TraceDiagram.h"
-#include "widgets/Format.h"
+#include "widgets/ReadoutNumber.h"
 
 #include <QKeyEvent>
 #include <QMainWindow>

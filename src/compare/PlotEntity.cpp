@@ -3,10 +3,10 @@
 #include "compare/MultiPlotOverview.h"
 #include "compare/MultiPlotOverviewItemWidget.h"
 #include "compare/MultiPlotter.h"
+#include "core/Application.h"
 #include "plotter/ChartMath.h"
 #include "plotter/TraceDiagram.h"
-#include "shell/Application.h"
-#include "widgets/Format.h"
+#include "widgets/ReadoutNumber.h"
 
 #include <QSignalBlocker>
 #include <QStringBuilder>

@@ -1,7 +1,7 @@
 #include "compare/SORMultiTab.h"
 
 #include "compare/PlotEntity.h"
-#include "shell/Application.h"
+#include "core/Application.h"
 #include "sor/SORParser.h"
 
 #include <QFileDialog>

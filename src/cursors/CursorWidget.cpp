@@ -1,9 +1,9 @@
 #include "cursors/CursorWidget.h"
-#include "widgets/Format.h"
+#include "widgets/ReadoutNumber.h"
 
+#include "core/Application.h"
 #include "plotter/ChartMath.h"
 #include "plotter/Plotter.h"
-#include "shell/Application.h"
 #include "sor/SORParser.h"
 
 #include <QSignalBlocker>

@@ -1,5 +1,5 @@
 #include "plotter/ChartMath.h"
-#include "widgets/Format.h"
+#include "widgets/ReadoutNumber.h"
 
 #include <QColor>
 #include <QFontMetrics>

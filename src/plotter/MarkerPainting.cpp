@@ -1,7 +1,7 @@
 #include "plotter/MarkerPainting.h"
 
+#include "core/Application.h"
 #include "plotter/ChartMath.h"
-#include "shell/Application.h"
 
 #include <QAbstractItemModel>
 #include <QFontMetrics>

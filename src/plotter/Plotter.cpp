@@ -2,10 +2,10 @@
 
 #include "plotter/Decimation.h"
 
+#include "core/Application.h"
 #include "plotter/ChartMath.h"
 #include "plotter/MinimapPlotter.h"
 #include "plotter/TraceDiagram.h"
-#include "shell/Application.h"
 #include "sor/SORParser.h"
 
 #include <QSignalBlocker>

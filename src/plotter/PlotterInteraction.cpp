@@ -4,7 +4,7 @@
 #include "plotter/Plotter.h"
 #include "plotter/TraceDiagram.h"
 #include "sor/SORParser.h"
-#include "widgets/Format.h"
+#include "widgets/ReadoutNumber.h"
 
 #include <QKeyEvent>
 #include <QMainWindow>

@@ -1,8 +1,8 @@
 #include "report/CableReport.h"
 
-#include "analysis/PathText.h"
 #include "analysis/SummaryTable.h"
 #include "analysis/Verdict.h"
+#include "analysis/WidePath.h"
 #include "report/Composer.h"
 #include "report/Sections.h"
 #include "report/Table.h"

@@ -4,7 +4,7 @@
 #include "report/Sections.h"
 #include "report/Table.h"
 #include "sor/SORParser.h"
-#include "widgets/Format.h"
+#include "widgets/ReadoutNumber.h"
 
 #include <QObject>
 

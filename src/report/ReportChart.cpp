@@ -1,10 +1,10 @@
 #include "report/ReportChart.h"
 
+#include "core/Application.h"
 #include "events/OTDREventHandler.h"
 #include "plotter/ChartMath.h"
 #include "plotter/Decimation.h"
 #include "plotter/MarkerPainting.h"
-#include "shell/Application.h"
 #include "sor/SORParser.h"
 
 #include <QAbstractTableModel>

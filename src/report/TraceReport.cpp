@@ -2,13 +2,13 @@
 
 #include "analysis/ChecksumDiagnosis.h"
 #include "analysis/FileSummary.h"
+#include "core/Application.h"
 #include "events/OTDREvent.h"
 #include "report/Composer.h"
 #include "report/Table.h"
 #include "report/VerdictSection.h"
-#include "shell/Application.h"
 #include "sor/SORParser.h"
-#include "widgets/Format.h"
+#include "widgets/ReadoutNumber.h"
 
 #include <QFileInfo>
 #include <QObject>

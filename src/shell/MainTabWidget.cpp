@@ -2,8 +2,8 @@
 
 #include "cable/CableTab.h"
 #include "compare/SORMultiTab.h"
+#include "core/Application.h"
 #include "options/OptionsWindow.h"
-#include "shell/Application.h"
 #include "shell/ReportDialog.h"
 #include "shell/SORTab.h"
 #include "shell/TabReport.h"

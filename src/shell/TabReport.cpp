@@ -3,8 +3,8 @@
 #include "cable/CableTab.h"
 #include "compare/PlotEntity.h"
 #include "compare/SORMultiTab.h"
+#include "core/Application.h"
 #include "report/Output.h"
-#include "shell/Application.h"
 #include "shell/SORTab.h"
 #include "sor/SORParser.h"
 

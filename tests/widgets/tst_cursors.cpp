@@ -5,7 +5,7 @@
 #include "cursors/CursorWidget.h"
 #include "plotter/ChartMath.h"
 #include "plotter/Plotter.h"
-#include "widgets/Format.h"
+#include "widgets/ReadoutNumber.h"
 
 #include <QMainWindow>
 #include <QStatusBar>

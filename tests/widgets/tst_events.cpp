@@ -6,7 +6,7 @@
 #include "events/OTDREventHandler.h"
 #include "plotter/ChartMath.h"
 #include "shell/SORTab.h"
-#include "widgets/Format.h"
+#include "widgets/ReadoutNumber.h"
 
 #include <QApplication>
 #include <QMainWindow>

@@ -20,7 +20,7 @@
 #include "shell/ReportDialog.h"
 #include "shell/SORTab.h"
 #include "shell/TabReport.h"
-#include "widgets/Format.h"
+#include "widgets/ReadoutNumber.h"
 
 #include <QBuffer>
 #include <QPrinter>

@@ -1,6 +1,6 @@
-#include "shell/Application.h"
+#include "core/Application.h"
 
-#include "shell/PixmapTools.h"
+#include "core/PixmapTools.h"
 
 #include <QBrush>
 #include <QTransform>

@@ -1,13 +1,13 @@
-#include "report/Headless.h"
+#include "shell/CommandLineReport.h"
 
 #include "analysis/FolderListing.h"
 #include "analysis/QuietOutput.h"
 #include "compare/PlotEntity.h"
+#include "core/Application.h"
 #include "report/CableReport.h"
 #include "report/ComparisonReport.h"
 #include "report/Output.h"
 #include "report/TraceReport.h"
-#include "shell/Application.h"
 #include "sor/SORParser.h"
 
 #include <QDateTime>
