@@ -73,6 +73,8 @@ void MultiPlotter::plot(sor::SORParser&& parser)
         traceList->list.insertItem(traceList->list.count(), item);
         auto* row = new MultiPlotOverviewItemWidget(entity, item);
         traceList->list.setItemWidget(item, row);
+        connect(row, &MultiPlotOverviewItemWidget::openFileRequested, traceList,
+            &MultiPlotOverview::openFileRequested);
         entity->traceList = traceList;
         entity->itemWidget = row;
     }

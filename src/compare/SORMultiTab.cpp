@@ -27,6 +27,7 @@ SORMultiTab::SORMultiTab(QWidget* parent)
     infoWidget.setStretchFactor(0, 90);
     infoWidget.setStretchFactor(1, 10);
     connect(&infoWidget.overview.loadButton, &QPushButton::clicked, this, &SORMultiTab::addPlots);
+    connect(&infoWidget.overview, &MultiPlotOverview::openFileRequested, this, &SORMultiTab::openFileRequested);
 }
 
 QString SORMultiTab::failureText(const QString& path, const std::string& errorText)
