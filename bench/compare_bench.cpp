@@ -7,7 +7,7 @@
 #include "compare/PlotEntity.h"
 #include "compare/SORMultiTab.h"
 #include "core/Application.h"
-#include "plotter/ChartMath.h"
+#include "plotter/PlaneControl.h"
 #include "sor/SORParser.h"
 
 #include <QTemporaryDir>

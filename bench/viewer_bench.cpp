@@ -4,7 +4,7 @@
 #include "Floor.h"
 
 #include "core/Application.h"
-#include "plotter/ChartMath.h"
+#include "plotter/Decimation.h"
 #include "plotter/Plotter.h"
 #include "shell/MainWindow.h"
 #include "shell/SORTab.h"

@@ -30,7 +30,11 @@ add_library(tavix_widgets STATIC
     include/options/ColourWidget.h src/options/ColourWidget.cpp
     include/options/ColourEntry.h src/options/ColourEntry.cpp
 
-    include/plotter/ChartMath.h src/plotter/ChartMath.cpp
+    include/plotter/PlaneControl.h src/plotter/PlaneControl.cpp
+    include/plotter/Ticks.h src/plotter/Ticks.cpp
+    include/plotter/ChartStyle.h src/plotter/ChartStyle.cpp
+    include/plotter/PointRows.h src/plotter/PointRows.cpp
+    include/plotter/ChartInteraction.h src/plotter/ChartInteraction.cpp
     include/plotter/Decimation.h src/plotter/Decimation.cpp
     include/plotter/Plotter.h src/plotter/Plotter.cpp src/plotter/PlotterInteraction.cpp src/plotter/PlotterPainting.cpp
     include/plotter/ChartView.h src/plotter/ChartView.cpp

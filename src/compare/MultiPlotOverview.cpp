@@ -5,7 +5,8 @@
 #include "compare/MultiPlotter.h"
 #include "compare/PlotEntity.h"
 #include "core/Application.h"
-#include "plotter/ChartMath.h"
+#include "plotter/ChartStyle.h"
+#include "plotter/PointRows.h"
 #include "widgets/ReadoutNumber.h"
 #include "widgets/TightGridLayout.h"
 

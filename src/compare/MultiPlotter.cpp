@@ -3,8 +3,12 @@
 #include "compare/MultiPlotOverview.h"
 #include "compare/MultiPlotOverviewItemWidget.h"
 #include "compare/PlotEntity.h"
-#include "plotter/ChartMath.h"
+#include "plotter/ChartStyle.h"
+#include "plotter/Decimation.h"
 #include "plotter/MarkerPainting.h"
+#include "plotter/PlaneControl.h"
+#include "plotter/PointRows.h"
+#include "plotter/Ticks.h"
 #include "plotter/TraceDiagram.h"
 #include "sor/SORParser.h"
 

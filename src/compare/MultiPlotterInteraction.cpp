@@ -1,7 +1,7 @@
 #include "compare/MultiPlotOverview.h"
 #include "compare/MultiPlotter.h"
 #include "compare/PlotEntity.h"
-#include "plotter/ChartMath.h"
+#include "plotter/ChartInteraction.h"
 #include "plotter/TraceDiagram.h"
 #include "widgets/ReadoutNumber.h"
 

@@ -4,7 +4,6 @@
 #include "compare/MultiPlotOverviewItemWidget.h"
 #include "compare/MultiPlotter.h"
 #include "core/Application.h"
-#include "plotter/ChartMath.h"
 #include "plotter/TraceDiagram.h"
 #include "widgets/ReadoutNumber.h"
 

@@ -2,8 +2,9 @@
 #include "widgets/ReadoutNumber.h"
 
 #include "core/Application.h"
-#include "plotter/ChartMath.h"
+#include "plotter/ChartStyle.h"
 #include "plotter/Plotter.h"
+#include "plotter/PointRows.h"
 #include "sor/SORParser.h"
 
 #include <QSignalBlocker>

@@ -1,7 +1,7 @@
 #include "plotter/MarkerPainting.h"
 
 #include "core/Application.h"
-#include "plotter/ChartMath.h"
+#include "plotter/ChartStyle.h"
 
 #include <QAbstractItemModel>
 #include <QFontMetrics>

@@ -1,7 +1,7 @@
 #include "plotter/MinimapPlotter.h"
 
 #include "core/Application.h"
-#include "plotter/ChartMath.h"
+#include "plotter/PlaneControl.h"
 #include "plotter/TraceDiagram.h"
 #include "sor/SORParser.h"
 

@@ -1,10 +1,12 @@
 #include "plotter/Plotter.h"
 
-#include "plotter/Decimation.h"
-
 #include "core/Application.h"
-#include "plotter/ChartMath.h"
+#include "plotter/ChartStyle.h"
+#include "plotter/Decimation.h"
 #include "plotter/MinimapPlotter.h"
+#include "plotter/PlaneControl.h"
+#include "plotter/PointRows.h"
+#include "plotter/Ticks.h"
 #include "plotter/TraceDiagram.h"
 #include "sor/SORParser.h"
 

@@ -1,6 +1,6 @@
 #include "plotter/TraceModel.h"
 
-#include "plotter/ChartMath.h"
+#include "plotter/PointRows.h"
 
 #include <algorithm>
 #include <limits>

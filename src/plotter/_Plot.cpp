@@ -1,9 +1,10 @@
 #include "plotter/_Plot.h"
 
 #include "cursors/CursorWidget.h"
-#include "plotter/ChartMath.h"
 #include "plotter/MinimapPlotter.h"
+#include "plotter/PlaneControl.h"
 #include "plotter/Plotter.h"
+#include "plotter/PointRows.h"
 
 #include <KChartAbstractDiagram>
 #include <KChartCartesianCoordinatePlane>

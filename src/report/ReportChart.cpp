@@ -2,9 +2,12 @@
 
 #include "core/Application.h"
 #include "events/OTDREventHandler.h"
-#include "plotter/ChartMath.h"
+#include "plotter/ChartStyle.h"
+#include "plotter/Decimation.h"
 #include "plotter/Decimation.h"
 #include "plotter/MarkerPainting.h"
+#include "plotter/PlaneControl.h"
+#include "plotter/Ticks.h"
 #include "sor/SORParser.h"
 
 #include <QAbstractTableModel>

@@ -3,8 +3,9 @@
 #include "TraceFiles.h"
 
 #include "cursors/CursorWidget.h"
-#include "plotter/ChartMath.h"
+#include "plotter/ChartStyle.h"
 #include "plotter/Plotter.h"
+#include "plotter/PointRows.h"
 #include "widgets/ReadoutNumber.h"
 
 #include <QMainWindow>

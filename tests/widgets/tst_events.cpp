@@ -4,7 +4,7 @@
 
 #include "events/OTDREvent.h"
 #include "events/OTDREventHandler.h"
-#include "plotter/ChartMath.h"
+#include "plotter/PointRows.h"
 #include "shell/SORTab.h"
 #include "widgets/ReadoutNumber.h"
 

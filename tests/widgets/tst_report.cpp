@@ -10,7 +10,7 @@
 #include "cable/CableTab.h"
 #include "compare/PlotEntity.h"
 #include "compare/SORMultiTab.h"
-#include "plotter/ChartMath.h"
+#include "plotter/Decimation.h"
 #include "plotter/Decimation.h"
 #include "report/ComparisonReport.h"
 #include "report/Output.h"

@@ -1,6 +1,6 @@
 #include "TestMain.h"
 
-#include "plotter/ChartMath.h"
+#include "plotter/PointRows.h"
 #include "plotter/TraceDiagram.h"
 #include "plotter/TraceModel.h"
 
