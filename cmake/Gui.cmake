@@ -13,7 +13,9 @@ add_library(tavix_widgets STATIC
     src/widgets/SideButtons.h
 
     include/shell/CommandLine.h src/shell/CommandLine.cpp
-    include/core/Application.h src/core/Application.cpp src/core/Application_Settings.cpp src/core/AppStyle.cpp
+    include/core/Application.h src/core/Application.cpp src/core/Application_Settings.cpp
+    include/core/AppStyle.h src/core/AppStyle.cpp
+    include/core/FactoryColours.h
     include/core/PixmapTools.h src/core/PixmapTools.cpp
     include/shell/InitialTabWidget.h src/shell/InitialTabWidget.cpp
     include/shell/MainTabWidget.h src/shell/MainTabWidget.cpp

@@ -1,3 +1,4 @@
+#include "core/AppStyle.h"
 #include "core/Application.h"
 #include "core/PixmapTools.h"
 #include "shell/CommandLine.h"

@@ -1,6 +1,9 @@
-#include "core/Application.h"
+#include "core/AppStyle.h"
 
 #include "core/PixmapTools.h"
+
+#include <QGuiApplication>
+#include <QIcon>
 
 #include <QPainter>
 #include <QStyleOption>

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/AppStyle.h"
 #include "core/Application.h"
 
 #include <QApplication>
