@@ -47,6 +47,7 @@ add_library(tavix_widgets STATIC
     include/plotter/TraceDiagram.h src/plotter/TraceDiagram.cpp
 
     include/cursors/CursorWidget.h src/cursors/CursorWidget.cpp
+    include/cursors/CursorReadout.h src/cursors/CursorReadout.cpp
     include/events/OTDREvent.h src/events/OTDREvent.cpp
     include/events/OTDREventHandler.h src/events/OTDREventHandler.cpp
     include/viewer/DataViewer.h src/viewer/DataViewer.cpp
@@ -68,6 +69,7 @@ add_library(tavix_widgets STATIC
     include/cable/ThresholdsDialog.h src/cable/ThresholdsDialog.cpp
 
     include/report/Pages.h src/report/Pages.cpp
+    include/report/Style.h
     include/report/Composer.h src/report/Composer.cpp
     include/report/Table.h src/report/Table.cpp
     include/report/ReportChart.h src/report/ReportChart.cpp

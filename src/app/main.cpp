@@ -32,10 +32,10 @@ int main(int argc, char** argv)
     }
     // A report made from the command line shows no window and needs no display; it writes nothing but errors.
     if (commandLine.action == CommandLine::Report) {
-        report::prepareHeadless();
+        CommandLineReport::prepare();
         Application app(argc, argv);
         QTextStream err(stderr);
-        return report::runHeadless({ commandLine.reportOutput, commandLine.paths }, err);
+        return CommandLineReport { commandLine.reportOutput, commandLine.paths }.write(err);
     }
 
     std::cout << "TAVIX SOR-Viewer startup" << std::endl;

@@ -188,13 +188,15 @@ const QAbstractItemModel* MultiPlotter::shownCursors() const
 
 void MultiPlotter::paintMarkerLines(QPainter& painter)
 {
-    chart::paintMarkerLines(painter, chart.plane(), chart.width(), size(), shownCursors());
+    chart::paintMarkerLines(
+        painter, chart.plane(), chart.width(), size(), shownCursors(), chart::applicationMarkerStyle());
 }
 
 void MultiPlotter::paintMarkerLabelsAndUnits(QPainter& painter)
 {
     chart::paintMarkerLabelsAndUnits(
-        painter, chart.plane(), chart.width(), shownCursors(), xInKm, palette().color(QPalette::Text));
+        painter, chart.plane(), chart.width(), shownCursors(), xInKm, palette().color(QPalette::Text),
+        chart::applicationMarkerStyle());
 }
 
 void MultiPlotter::changeEvent(QEvent* event)

@@ -78,7 +78,7 @@ void OTDREventHandler::loadEvents(sor::SORParser* p, Plotter* chartOwner, bool a
         // Each new diagram would lay the whole chart out again: once, after the last one, is enough.
         auto* plane = plotter->chart.plane();
         const QSignalBlocker quiet(plane);
-        const std::vector<double> sums = OTDREvent::cumulativeLosses(*parser);
+        const std::vector<double> sums = analysis::cumulativeLosses(*parser);
         for (auto& keyEvent : parser->events.keyEvents) {
             auto* event = new OTDREvent();
             event->withMarker = events.size() < maxMarkers;

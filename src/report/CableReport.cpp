@@ -150,6 +150,7 @@ void composeCable(Composer& composer, const CableInput& in, CableFiles& files)
             trace.parser = parser.get();
             trace.fileName = fileName;
             trace.thresholds = in.thresholds;
+            trace.style = in.style;
             composeTrace(composer, trace);
             continue;
         }

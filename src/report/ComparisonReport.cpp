@@ -1,5 +1,7 @@
 #include "report/ComparisonReport.h"
 
+#include "analysis/CursorReadings.h"
+#include "cursors/CursorReadout.h"
 #include "report/Composer.h"
 #include "report/Sections.h"
 #include "report/Table.h"
@@ -68,9 +70,8 @@ QStringList comparisonRow(const ComparisonTrace& trace, const View& view)
     QStringList row { name, QString::number(p.gen.Wavelength), QString::number(p.fxd.PulseWidth),
         num(p.events.FiberLength), num(p.events.TotalLoss) };
     if (view.cursorsShown) {
-        const double a = p.getYValue(view.cursorA);
-        const double b = p.getYValue(view.cursorB);
-        row << num(a) << num(b) << num(b - a);
+        const auto levels = analysis::comparisonReadings({ &p }, view.cursorA, view.cursorB, true).traces.front();
+        row << num(levels.yA) << num(levels.yB) << num(levels.difference);
     }
     return row;
 }
@@ -88,7 +89,7 @@ void composeComparison(Composer& composer, const ComparisonInput& in)
     });
     composer.section([&](const Sheet& sheet, double top) {
         double h = sections::chart(
-            sheet, top,
+            sheet, top, in.style,
             [&](ReportChart& chart) {
                 for (const ComparisonTrace& trace : in.traces)
                     if (trace.visible)
@@ -105,9 +106,15 @@ void composeComparison(Composer& composer, const ComparisonInput& in)
     const Table table = traceTable(in.view.cursorsShown, count);
     composer.table([&](const Sheet& sheet, double top, bool continued) { return table.header(sheet, top, continued); },
         [&](const Sheet& sheet, double top, int row) { return table.row(sheet, top, row, rows[size_t(row)]); }, count);
-    if (in.view.cursorsShown && !in.cursorReadout.isEmpty()) {
+    if (in.view.cursorsShown && count > 0) {
+        std::vector<sor::SORParser*> parsers;
+        for (const ComparisonTrace& trace : in.traces)
+            parsers.push_back(trace.parser);
+        const QString readout = CursorReadout::comparisonMeans(
+            analysis::comparisonReadings(parsers, in.view.cursorA, in.view.cursorB, in.style.cursorMode),
+            in.style.cursorMode);
         composer.section([&](const Sheet& sheet, double top) {
-            return sections::richText(sheet, top, tr("Cursors, mean over all traces"), in.cursorReadout);
+            return sections::richText(sheet, top, tr("Cursors, mean over all traces"), readout);
         });
     }
 }

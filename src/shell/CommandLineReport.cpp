@@ -2,12 +2,12 @@
 
 #include "analysis/FolderListing.h"
 #include "analysis/QuietOutput.h"
-#include "compare/PlotEntity.h"
-#include "core/Application.h"
+#include "analysis/TraceLabel.h"
 #include "report/CableReport.h"
 #include "report/ComparisonReport.h"
 #include "report/Output.h"
 #include "report/TraceReport.h"
+#include "shell/TabReport.h"
 #include "sor/SORParser.h"
 
 #include <QDateTime>
@@ -25,7 +25,7 @@
 #include <sstream>
 #include <vector>
 
-namespace report {
+using namespace report;
 
 namespace {
 
@@ -100,6 +100,7 @@ namespace {
         CableInput input;
         input.folder = folder;
         input.thresholds = thresholds;
+        input.style = TabReport::applicationStyle();
         {
             const analysis::QuietOutput::Hold quiet;
             const auto listed = analysis::listSorFiles(QFile::encodeName(folder).toStdString());
@@ -123,32 +124,34 @@ namespace {
             title, output, err);
     }
 
+    QString fileNameOf(const std::wstring& path) { return QString::fromStdWString(analysis::fileNameOf(path)); }
+
 } // namespace
 
-void prepareHeadless()
+void CommandLineReport::prepare()
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     qtHandler = qInstallMessageHandler(quietMessages);
 }
 
-int runHeadless(const ReportRequest& request, QTextStream& err)
+int CommandLineReport::write(QTextStream& err) const
 {
-    if (request.output.isEmpty() || request.paths.isEmpty())
+    if (output.isEmpty() || paths.isEmpty())
         return fail(err, QObject::tr("nothing to report"), 2);
-    for (const QString& path : request.paths) {
+    for (const QString& path : paths) {
         const QFileInfo info(path);
         if (!info.exists())
             return fail(err, QObject::tr("%1: no such file or folder").arg(path));
-        if (info.isDir() && request.paths.size() > 1)
+        if (info.isDir() && paths.size() > 1)
             return fail(err, QObject::tr("%1: a folder makes a cable report of its own; name it alone").arg(path), 2);
     }
     const analysis::Thresholds thresholds = analysis::loadThresholds(analysis::thresholdsPath);
-    if (QFileInfo(request.paths.front()).isDir())
-        return cableReport(request.paths.front(), request.output, thresholds, err);
+    if (QFileInfo(paths.front()).isDir())
+        return cableReport(paths.front(), output, thresholds, err);
 
     std::vector<std::unique_ptr<sor::SORParser>> parsers;
-    for (const QString& path : request.paths) {
+    for (const QString& path : paths) {
         std::unique_ptr<sor::SORParser> parser;
         {
             const QuietReader quiet;
@@ -168,7 +171,8 @@ int runHeadless(const ReportRequest& request, QTextStream& err)
     ComparisonInput comparison;
     if (parsers.size() == 1) {
         trace.parser = parsers.front().get();
-        trace.fileName = PlotEntity::fileNameOf(trace.parser->path);
+        trace.fileName = fileNameOf(trace.parser->path);
+        trace.style = TabReport::applicationStyle();
         trace.thresholds = thresholds;
         title = trace.fileName;
         compose = [&](Composer& c) { composeTrace(c, trace); };
@@ -176,16 +180,16 @@ int runHeadless(const ReportRequest& request, QTextStream& err)
         for (const auto& parser : parsers) {
             ComparisonTrace t;
             t.parser = parser.get();
-            t.fileName = PlotEntity::fileNameOf(parser->path);
+            t.fileName = fileNameOf(parser->path);
             // Colours as a comparison tab opened on these files draws them.
-            t.colour = PlotEntity::generatedColour(static_cast<uint32_t>(std::rand()));
+            const analysis::Rgb colour = analysis::generatedColour(static_cast<uint32_t>(std::rand()));
+            t.colour = QColor(colour.red, colour.green, colour.blue);
             comparison.traces.push_back(t);
         }
+        comparison.style = TabReport::applicationStyle();
         title = QObject::tr("Comparison with %1").arg(comparison.traces.front().fileName);
         compose = [&](Composer& c) { composeComparison(c, comparison); };
     }
 
-    return written(compose, title, request.output, err);
+    return written(compose, title, output, err);
 }
-
-} // namespace report

@@ -11,7 +11,6 @@
 #include "compare/PlotEntity.h"
 #include "compare/SORMultiTab.h"
 #include "plotter/Decimation.h"
-#include "plotter/Decimation.h"
 #include "report/ComparisonReport.h"
 #include "report/Output.h"
 #include "report/Pages.h"
@@ -290,7 +289,7 @@ private Q_SLOTS:
     void progressAndCancel()
     {
         auto parser = parsed(forty);
-        report::TraceInput input { parser.get(), QStringLiteral("forty.sor"), {}, QString(), {} };
+        report::TraceInput input { parser.get(), QStringLiteral("forty.sor"), {}, {}, {} };
         const auto compose = [&](report::Composer& c) { report::composeTrace(c, input); };
         const auto frame = report::frameAt(QDateTime::currentDateTime());
         QList<int> totals;
@@ -437,7 +436,7 @@ private Q_SLOTS:
             if (!parser->fileParsed || accepted++ % 4 != 0)
                 continue;
             ++reported;
-            report::TraceInput trace { parser.get(), QStringLiteral("variant.sor"), {}, QString(), {} };
+            report::TraceInput trace { parser.get(), QStringLiteral("variant.sor"), {}, {}, {} };
             report::ComparisonInput comparison;
             comparison.traces
                 = { { parser.get(), "variant.sor", Qt::blue, true }, { companion.get(), "eight.sor", Qt::red, true } };
