@@ -15,8 +15,12 @@
 class CableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    /// Numbers as numbers (double, invalid when the file does not give one), texts as texts.
-    static constexpr int SortRole = Qt::UserRole + 1;
+    /// The columns are those of analysis::Column, in its order.
+    using Column = analysis::Column;
+    static constexpr int section(Column column) { return static_cast<int>(column); }
+    enum Role {
+        SortRole = Qt::UserRole + 1 ///< numbers as numbers (double, invalid when the file does not give one), texts as texts
+    };
 
     explicit CableModel(QObject* parent = nullptr);
 

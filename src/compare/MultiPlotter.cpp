@@ -121,7 +121,7 @@ void MultiPlotter::_createMinMaxDiagram()
         const QSignalBlocker blockModel(&minMaxModel);
         minMaxModel.clear();
         minMaxModel.setRowCount(spanned ? 2 : 0);
-        minMaxModel.setColumnCount(5);
+        minMaxModel.setColumnCount(chart::pointColumnCount);
         if (spanned) {
             chart::setPointRow(minMaxModel, 0, maxX, maxY, QString(), chart::MinMaxPoint, 0.0);
             chart::setPointRow(minMaxModel, 1, minX, minY, QString(), chart::MinMaxPoint, 0.0);
@@ -169,8 +169,6 @@ QMap<qreal, QString> MultiPlotter::_generateTicks(double min, double max, int co
 {
     return chart::generateTicks(min, max, count, inMetres);
 }
-
-QString MultiPlotter::_rtrim(const std::string& text) { return chart::rtrim(text); }
 
 void MultiPlotter::updateAxisTicks()
 {

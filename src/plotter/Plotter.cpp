@@ -92,11 +92,11 @@ void Plotter::_createMinMaxDiagram()
             chart::openUp(minX, maxX, 0.0005); // a metre
             chart::openUp(minY, maxY, 0.5); // a decibel
             minMaxModel.setRowCount(2);
-            minMaxModel.setColumnCount(5);
+            minMaxModel.setColumnCount(chart::pointColumnCount);
             chart::setPointRow(minMaxModel, 0, maxX, maxY, QString(), chart::MinMaxPoint, 0.0);
             chart::setPointRow(minMaxModel, 1, minX, minY, QString(), chart::MinMaxPoint, 0.0);
         } else {
-            minMaxModel.setColumnCount(5);
+            minMaxModel.setColumnCount(chart::pointColumnCount);
         }
         minMaxModel.setHeaderData(0, Qt::Horizontal, QStringLiteral("MINMAX"), Qt::EditRole);
     }
@@ -153,8 +153,6 @@ QMap<qreal, QString> Plotter::_generateTicks(double min, double max, int count, 
 {
     return chart::generateTicks(min, max, count, inMetres);
 }
-
-QString Plotter::_rtrim(const std::string& text) { return chart::rtrim(text); }
 
 void Plotter::updateAxisTicks()
 {
