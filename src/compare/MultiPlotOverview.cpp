@@ -8,6 +8,7 @@
 #include "core/Application.h"
 #include "cursors/CursorReadout.h"
 #include "plotter/ChartStyle.h"
+#include "plotter/PlaneControl.h"
 #include "plotter/PointRows.h"
 #include "widgets/ReadoutNumber.h"
 #include "widgets/TightGridLayout.h"
@@ -87,7 +88,7 @@ void MultiPlotOverview::setUpCursors(MultiPlotter* c)
         const QSignalBlocker blockModel(&cursorModel);
         cursorModel.clear();
         cursorModel.setRowCount(2);
-        cursorModel.setColumnCount(5);
+        cursorModel.setColumnCount(chart::pointColumnCount);
         writeCursorRow(0, 0);
         writeCursorRow(1, 0);
         cursorModel.setHeaderData(0, Qt::Horizontal, QStringLiteral("Cursor"), Qt::EditRole);
@@ -102,11 +103,7 @@ void MultiPlotOverview::setCursor(unsigned short cursor, double x)
 {
     if (cursorsHidden || !chart || cursor > 1)
         return;
-    auto* plane = chart->chart.plane();
-    // The visible plot rectangle; the plane's diagramArea() spans the whole zoomed diagram.
-    const QRectF area = plane->visibleDiagramArea();
-    const double left = plane->translateBack(area.bottomLeft()).x();
-    const double right = plane->translateBack(area.bottomRight()).x();
+    const auto [left, right] = chart::visibleXRange(chart->chart.plane());
     // Also refuses a position that is not a number.
     if (!(x >= left && x <= right))
         return;
@@ -119,14 +116,9 @@ QPoint MultiPlotOverview::_getPos(unsigned int cursor) const
 {
     if (!chart || cursor > 1)
         return QPoint();
-    const double x = cursorModel.index(static_cast<int>(cursor), 0).data().toDouble();
-    const double y = cursorModel.index(static_cast<int>(cursor), 1).data().toDouble();
-    const QPointF pixel = chart->chart.plane()->translate(QPointF(x, y));
-    // Far away, rather than on the chart, when the plane cannot place it.
-    if (!std::isfinite(pixel.x()) || !std::isfinite(pixel.y()) || std::abs(pixel.x()) > 1e9
-        || std::abs(pixel.y()) > 1e9)
-        return QPoint(INT_MIN / 2, INT_MIN / 2);
-    return QPoint(static_cast<int>(std::floor(pixel.x() + 0.5)), static_cast<int>(std::floor(pixel.y() + 0.5)));
+    const int row = static_cast<int>(cursor);
+    return chart::pixelOf(chart->chart.plane(), cursorModel.index(row, chart::XColumn).data().toDouble(),
+        cursorModel.index(row, chart::YColumn).data().toDouble());
 }
 
 void MultiPlotOverview::showCursorInfo()

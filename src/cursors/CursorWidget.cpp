@@ -4,6 +4,7 @@
 #include "core/Application.h"
 #include "cursors/CursorReadout.h"
 #include "plotter/ChartStyle.h"
+#include "plotter/PlaneControl.h"
 #include "plotter/Plotter.h"
 #include "plotter/PointRows.h"
 #include "sor/SORParser.h"
@@ -45,7 +46,7 @@ void CursorWidget::setUpCursors(sor::SORParser* p, Plotter* chartOwner)
         const QSignalBlocker blockDiagram(markerDiagram);
         cursorModel.clear();
         cursorModel.setRowCount(2);
-        cursorModel.setColumnCount(5);
+        cursorModel.setColumnCount(chart::pointColumnCount);
         if (!xs.empty()) {
             const auto [lo, hi] = std::minmax_element(xs.begin(), xs.end());
             // Cursor rows feed the chart's range: values that are not numbers stay out.
@@ -65,11 +66,7 @@ void CursorWidget::setCursor(unsigned short cursor, double x)
 {
     if (hidden || !plotter || !parser || cursor > 1)
         return;
-    auto* plane = plotter->chart.plane();
-    // The visible plot rectangle; the plane's diagramArea() spans the whole zoomed diagram.
-    const QRectF area = plane->visibleDiagramArea();
-    const double left = plane->translateBack(QPointF(area.x(), area.y() + area.height())).x();
-    const double right = plane->translateBack(QPointF(area.x() + area.width(), area.y() + area.height())).x();
+    const auto [left, right] = chart::visibleXRange(plotter->chart.plane());
     if (!(x >= left && x <= right))
         return;
     writeRow(cursor, x, parser->getYValue(x));
@@ -80,12 +77,9 @@ QPoint CursorWidget::_getPos(unsigned cursor) const
 {
     if (!plotter || cursor > 1)
         return QPoint();
-    const double x = cursorModel.index(static_cast<int>(cursor), 0).data().toDouble();
-    const double y = cursorModel.index(static_cast<int>(cursor), 1).data().toDouble();
-    const QPointF pixel = plotter->chart.plane()->translate(QPointF(x, y));
-    if (!std::isfinite(pixel.x()) || !std::isfinite(pixel.y()))
-        return QPoint(INT_MIN / 2, INT_MIN / 2);
-    return QPoint(qRound(pixel.x()), qRound(pixel.y()));
+    const int row = static_cast<int>(cursor);
+    return chart::pixelOf(plotter->chart.plane(), cursorModel.index(row, chart::XColumn).data().toDouble(),
+        cursorModel.index(row, chart::YColumn).data().toDouble());
 }
 
 void CursorWidget::showCursorInfo()
