@@ -1,12 +1,12 @@
 #pragma once
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QPoint>
 #include <QString>
 
 #include <optional>
 
-class QEvent;
 class QMouseEvent;
 class QObject;
 class QWidget;
@@ -43,5 +43,21 @@ struct CursorStep {
     bool right;
 };
 std::optional<CursorStep> cursorStep(const QEvent* event);
+
+/// What a chart's owner does with an event of its chart or diagrams: a press updates the read-out and may place a
+/// cursor, a move updates the read-out, an arrow key may step a cursor. Returns whether the event was consumed.
+template <class Owner> bool handleChartEvent(Owner& owner, QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        return owner.eventFilter_pointHover(watched, event) || owner.eventFilter_pointClick(watched, event);
+    case QEvent::MouseMove:
+        return owner.eventFilter_pointHover(watched, event);
+    case QEvent::KeyPress:
+        return owner.eventFilter_keyPress(watched, event);
+    default:
+        return false;
+    }
+}
 
 } // namespace chart

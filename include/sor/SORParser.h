@@ -93,8 +93,8 @@ private:
     void computeChecksums();
     std::vector<double> distances(double addKm, double subKm) const;
     /// The least-squares line over the samples from the one closest to the smaller distance up to, not including,
-    /// the one closest to the larger.
-    void fitBetween(double a, double b, double& slope, double& intercept);
+    /// the one closest to the larger; false, and nothing fitted, when the distances are equal.
+    bool fitBetween(double a, double b, double& slope, double& intercept);
 };
 
 } // namespace sor

@@ -13,17 +13,7 @@
 
 bool MultiPlotter::eventFilter(QObject* watched, QEvent* event)
 {
-    switch (event->type()) {
-    case QEvent::MouseButtonPress:
-        eventFilter_pointHover(watched, event);
-        return eventFilter_pointClick(watched, event);
-    case QEvent::MouseMove:
-        return eventFilter_pointHover(watched, event);
-    case QEvent::KeyPress:
-        return eventFilter_keyPress(watched, event);
-    default:
-        return false;
-    }
+    return chart::handleChartEvent(*this, watched, event);
 }
 
 bool MultiPlotter::eventFilter_pointHover(QObject* watched, QEvent* event)

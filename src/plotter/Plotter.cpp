@@ -1,6 +1,7 @@
 #include "plotter/Plotter.h"
 
 #include "core/Application.h"
+#include "plotter/ChartInteraction.h"
 #include "plotter/ChartStyle.h"
 #include "plotter/Decimation.h"
 #include "plotter/MinimapPlotter.h"
@@ -163,21 +164,7 @@ void Plotter::updateAxisTicks()
 
 void Plotter::handleRubberBandZoomedEvent() { chart.enforceViewLimitsAndUpdate(); }
 
-bool Plotter::eventFilter(QObject* watched, QEvent* event)
-{
-    switch (event->type()) {
-    case QEvent::MouseButtonPress:
-        if (eventFilter_pointHover(watched, event))
-            return true;
-        return eventFilter_pointClick(watched, event);
-    case QEvent::MouseMove:
-        return eventFilter_pointHover(watched, event);
-    case QEvent::KeyPress:
-        return eventFilter_keyPress(watched, event);
-    default:
-        return false;
-    }
-}
+bool Plotter::eventFilter(QObject* watched, QEvent* event) { return chart::handleChartEvent(*this, watched, event); }
 
 void Plotter::changeEvent(QEvent* event)
 {
