@@ -19,7 +19,8 @@ public:
     using Column = analysis::Column;
     static constexpr int section(Column column) { return static_cast<int>(column); }
     enum Role {
-        SortRole = Qt::UserRole + 1 ///< numbers as numbers (double, invalid when the file does not give one), texts as texts
+        /// Numbers as numbers (double, invalid when the file does not give one), texts as texts.
+        SortRole = Qt::UserRole + 1
     };
 
     explicit CableModel(QObject* parent = nullptr);

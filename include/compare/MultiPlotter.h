@@ -7,7 +7,6 @@
 #include <QMap>
 #include <QVector>
 
-
 class MultiPlotOverview;
 class PlotEntity;
 class QPainter;

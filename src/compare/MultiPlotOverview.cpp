@@ -137,9 +137,9 @@ void MultiPlotOverview::showCursorInfo()
         taking.push_back(entity);
         parsers.push_back(&entity->parser);
     }
-    const analysis::ComparisonReadings r = analysis::comparisonReadings(parsers,
-        cursorModel.index(0, chart::XColumn).data().toDouble(), cursorModel.index(1, chart::XColumn).data().toDouble(),
-        abMode);
+    const analysis::ComparisonReadings r
+        = analysis::comparisonReadings(parsers, cursorModel.index(0, chart::XColumn).data().toDouble(),
+            cursorModel.index(1, chart::XColumn).data().toDouble(), abMode);
 
     for (size_t i = 0; i < taking.size(); ++i) {
         const analysis::ComparisonReadings::Trace& t = r.traces[i];

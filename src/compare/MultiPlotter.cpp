@@ -77,8 +77,7 @@ void MultiPlotter::plot(sor::SORParser&& parser)
         traceList->list.insertItem(traceList->list.count(), item);
         auto* row = new MultiPlotOverviewItemWidget(entity, item);
         traceList->list.setItemWidget(item, row);
-        connect(row, &MultiPlotOverviewItemWidget::openFileRequested, traceList,
-            &MultiPlotOverview::openFileRequested);
+        connect(row, &MultiPlotOverviewItemWidget::openFileRequested, traceList, &MultiPlotOverview::openFileRequested);
         entity->traceList = traceList;
         entity->itemWidget = row;
     }
@@ -192,9 +191,8 @@ void MultiPlotter::paintMarkerLines(QPainter& painter)
 
 void MultiPlotter::paintMarkerLabelsAndUnits(QPainter& painter)
 {
-    chart::paintMarkerLabelsAndUnits(
-        painter, chart.plane(), chart.width(), shownCursors(), xInKm, palette().color(QPalette::Text),
-        chart::applicationMarkerStyle());
+    chart::paintMarkerLabelsAndUnits(painter, chart.plane(), chart.width(), shownCursors(), xInKm,
+        palette().color(QPalette::Text), chart::applicationMarkerStyle());
 }
 
 void MultiPlotter::changeEvent(QEvent* event)

@@ -17,7 +17,8 @@ QString CursorReadout::singleTrace(const analysis::CursorReadings& r, bool abMod
         text += tr("Length: <b>%1 km</b>").arg(num(r.length()));
         text += tr("<br>&nbsp; from: <b>%1 km</b> (%2 dB)")
                     .arg(QString::number(r.startX, 'f', 3), QString::number(r.startY, 'f', 2));
-        text += tr("&nbsp;to <b>%1 km</b> (%2 dB)").arg(QString::number(r.endX, 'f', 3), QString::number(r.endY, 'f', 2));
+        text += tr("&nbsp;to <b>%1 km</b> (%2 dB)")
+                    .arg(QString::number(r.endX, 'f', 3), QString::number(r.endY, 'f', 2));
         text += tr("<br>&nbsp; Attenuation: <b>%1 dB</b>").arg(num(r.attenuation()));
         text += tr("&nbsp;(<b>%1 dB/km</b>)").arg(num(r.attenuationPerKm()));
         text += tr("<br>&nbsp; LSA Att.: <b>%1 dB/km</b>").arg(num(r.lsaAttenuation));

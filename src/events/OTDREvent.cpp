@@ -60,16 +60,12 @@ QTreeWidgetItem* OTDREvent::loadEvent(sor::SORParser* p, Plotter* chartOwner, so
 
     const QString type = QString::fromStdString(keyEvent->EventType);
     QStringList cells { QString::number(keyEvent->EventNr), QString::number(keyEvent->Distance * 1000, 'f', 3),
-        num(keyEvent->SpliceLoss), num(keyEvent->Slope), num(keyEvent->ReflectionLoss),
-        num(cumulative) };
+        num(keyEvent->SpliceLoss), num(keyEvent->Slope), num(keyEvent->ReflectionLoss), num(cumulative) };
     if (advanced) {
-        cells << tr("%1 ns").arg(num(keyEvent->TimeOfTravel * 0.1))
-              << tr("%1 km").arg(num(keyEvent->EndOfPrevEvent))
+        cells << tr("%1 ns").arg(num(keyEvent->TimeOfTravel * 0.1)) << tr("%1 km").arg(num(keyEvent->EndOfPrevEvent))
               << tr("%1 km").arg(num(keyEvent->BeginOfCurrentEvent))
-              << tr("%1 km").arg(num(keyEvent->EndOfCurrentEvent))
-              << tr("%1 km").arg(num(keyEvent->BeginOfNextEvent))
-              << tr("%1 km").arg(num(keyEvent->PeakPointCurrent)) << QString::fromStdString(keyEvent->Comment)
-              << type;
+              << tr("%1 km").arg(num(keyEvent->EndOfCurrentEvent)) << tr("%1 km").arg(num(keyEvent->BeginOfNextEvent))
+              << tr("%1 km").arg(num(keyEvent->PeakPointCurrent)) << QString::fromStdString(keyEvent->Comment) << type;
     }
     item = new QTreeWidgetItem(cells, 0);
     item->setToolTip(0, type);

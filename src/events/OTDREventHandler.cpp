@@ -46,8 +46,8 @@ void OTDREventHandler::loadEvents(sor::SORParser* p, Plotter* chartOwner, bool a
     const auto& block = parser->events;
     summaryTable.setColumnCount(4);
     summaryTable.setHeaderLabels({ tr("Length [km]"), tr("IL [dB]"), tr("ORL [dB]"), tr("Att. [dB/km]") });
-    auto* total = new QTreeWidgetItem(QStringList { num(block.FiberLength), num(block.TotalLoss),
-        num(block.ORL), num(block.TotalLoss / block.FiberLength) });
+    auto* total = new QTreeWidgetItem(QStringList {
+        num(block.FiberLength), num(block.TotalLoss), num(block.ORL), num(block.TotalLoss / block.FiberLength) });
     summaryTable.addTopLevelItem(total);
     summaryTable.setSelectionMode(QAbstractItemView::ExtendedSelection);
     summaryTable.setRootIsDecorated(false);

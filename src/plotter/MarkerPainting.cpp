@@ -48,10 +48,7 @@ namespace {
 
 } // namespace
 
-MarkerStyle applicationMarkerStyle()
-{
-    return { app()->cursorLineColour, app()->logoSmall, app()->cursorMode };
-}
+MarkerStyle applicationMarkerStyle() { return { app()->cursorLineColour, app()->logoSmall, app()->cursorMode }; }
 
 void paintMarkerLines(QPainter& painter, KChart::CartesianCoordinatePlane* plane, int chartWidth,
     const QSize& ownerSize, const QAbstractItemModel* cursors, const MarkerStyle& style)

@@ -5,8 +5,7 @@
 void Plotter::paintMarkerLines(QPainter& painter)
 {
     const bool shown = cursorWidget && !cursorWidget->hidden;
-    chart::paintMarkerLines(
-        painter, chart.plane(), chart.width(), size(), shown ? &cursorWidget->cursorModel : nullptr,
+    chart::paintMarkerLines(painter, chart.plane(), chart.width(), size(), shown ? &cursorWidget->cursorModel : nullptr,
         chart::applicationMarkerStyle());
 }
 

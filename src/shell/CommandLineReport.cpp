@@ -29,102 +29,101 @@ using namespace report;
 
 namespace {
 
-    const QString program = QStringLiteral("tavix-sor-viewer");
+const QString program = QStringLiteral("tavix-sor-viewer");
 
-    QtMessageHandler qtHandler = nullptr;
+QtMessageHandler qtHandler = nullptr;
 
-    // Qt's remarks about the environment (a missing settings file, a runtime folder it made up) are no errors of
-    // the report; its critical and fatal messages are.
-    void quietMessages(QtMsgType type, const QMessageLogContext& context, const QString& message)
+// Qt's remarks about the environment (a missing settings file, a runtime folder it made up) are no errors of
+// the report; its critical and fatal messages are.
+void quietMessages(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type == QtDebugMsg || type == QtInfoMsg || type == QtWarningMsg)
+        return;
+    if (qtHandler)
+        qtHandler(type, context, message);
+}
+
+// Standard output goes nowhere while it lives: the reader reports every file it opens there. The reader's error
+// stream is kept aside; the run tells failures in its own words.
+class QuietReader {
+public:
+    QuietReader()
     {
-        if (type == QtDebugMsg || type == QtInfoMsg || type == QtWarningMsg)
-            return;
-        if (qtHandler)
-            qtHandler(type, context, message);
-    }
-
-    // Standard output goes nowhere while it lives: the reader reports every file it opens there. The reader's error
-    // stream is kept aside; the run tells failures in its own words.
-    class QuietReader {
-    public:
-        QuietReader()
-        {
-            std::fflush(stdout);
-            std::cout.flush();
-            saved = ::dup(STDOUT_FILENO);
-            const int sink = ::open("/dev/null", O_WRONLY);
-            if (sink >= 0) {
-                ::dup2(sink, STDOUT_FILENO);
-                ::close(sink);
-            }
-            savedCerr = std::cerr.rdbuf(kept.rdbuf());
+        std::fflush(stdout);
+        std::cout.flush();
+        saved = ::dup(STDOUT_FILENO);
+        const int sink = ::open("/dev/null", O_WRONLY);
+        if (sink >= 0) {
+            ::dup2(sink, STDOUT_FILENO);
+            ::close(sink);
         }
-        ~QuietReader()
-        {
-            std::fflush(stdout);
-            std::cout.flush();
-            if (saved >= 0) {
-                ::dup2(saved, STDOUT_FILENO);
-                ::close(saved);
-            }
-            std::cerr.rdbuf(savedCerr);
+        savedCerr = std::cerr.rdbuf(kept.rdbuf());
+    }
+    ~QuietReader()
+    {
+        std::fflush(stdout);
+        std::cout.flush();
+        if (saved >= 0) {
+            ::dup2(saved, STDOUT_FILENO);
+            ::close(saved);
         }
-        QuietReader(const QuietReader&) = delete;
-        QuietReader& operator=(const QuietReader&) = delete;
-
-    private:
-        int saved = -1;
-        std::ostringstream kept;
-        std::streambuf* savedCerr = nullptr;
-    };
-
-    int fail(QTextStream& err, const QString& message, int status = 1)
-    {
-        err << program << ": " << message << '\n';
-        return status;
+        std::cerr.rdbuf(savedCerr);
     }
+    QuietReader(const QuietReader&) = delete;
+    QuietReader& operator=(const QuietReader&) = delete;
 
-    int written(const Composer::Compose& compose, const QString& title, const QString& output, QTextStream& err)
-    {
-        QString error;
-        if (!savePdf(compose, title, output, frameAt(QDateTime::currentDateTime()), &error))
-            return fail(err, QObject::tr("could not write %1: %2").arg(output, error));
-        return 0;
-    }
+private:
+    int saved = -1;
+    std::ostringstream kept;
+    std::streambuf* savedCerr = nullptr;
+};
 
-    // Every .sor file below the folder: summarized side by side for the table, then read again, a few ahead, for
-    // the pages.
-    int cableReport(
-        const QString& folder, const QString& output, const analysis::Thresholds& thresholds, QTextStream& err)
+int fail(QTextStream& err, const QString& message, int status = 1)
+{
+    err << program << ": " << message << '\n';
+    return status;
+}
+
+int written(const Composer::Compose& compose, const QString& title, const QString& output, QTextStream& err)
+{
+    QString error;
+    if (!savePdf(compose, title, output, frameAt(QDateTime::currentDateTime()), &error))
+        return fail(err, QObject::tr("could not write %1: %2").arg(output, error));
+    return 0;
+}
+
+// Every .sor file below the folder: summarized side by side for the table, then read again, a few ahead, for
+// the pages.
+int cableReport(const QString& folder, const QString& output, const analysis::Thresholds& thresholds, QTextStream& err)
+{
+    CableInput input;
+    input.folder = folder;
+    input.thresholds = thresholds;
+    input.style = TabReport::applicationStyle();
     {
-        CableInput input;
-        input.folder = folder;
-        input.thresholds = thresholds;
-        input.style = TabReport::applicationStyle();
-        {
-            const analysis::QuietOutput::Hold quiet;
-            const auto listed = analysis::listSorFiles(QFile::encodeName(folder).toStdString());
-            std::vector<QFuture<analysis::FileSummary>> summaries;
-            for (const auto& file : listed)
-                summaries.push_back(
-                    QtConcurrent::run([file] { return analysis::summarizeFile(file.path, file.relative); }));
-            for (size_t i = 0; i < listed.size(); ++i) {
-                input.files.push_back(summaries[i].result());
-                input.paths << QFile::decodeName(listed[i].path.c_str());
-            }
+        const analysis::QuietOutput::Hold quiet;
+        const auto listed = analysis::listSorFiles(QFile::encodeName(folder).toStdString());
+        std::vector<QFuture<analysis::FileSummary>> summaries;
+        for (const auto& file : listed)
+            summaries.push_back(
+                QtConcurrent::run([file] { return analysis::summarizeFile(file.path, file.relative); }));
+        for (size_t i = 0; i < listed.size(); ++i) {
+            input.files.push_back(summaries[i].result());
+            input.paths << QFile::decodeName(listed[i].path.c_str());
         }
-        if (input.files.empty())
-            return fail(err, QObject::tr("%1: no .sor files in the folder or below it").arg(folder));
-        const QString title = QObject::tr("Cable report: %1").arg(QFileInfo(folder).fileName());
-        return written(
-            [&](Composer& c) {
-                CableFiles files(input.paths);
-                composeCable(c, input, files);
-            },
-            title, output, err);
     }
+    if (input.files.empty())
+        return fail(err, QObject::tr("%1: no .sor files in the folder or below it").arg(folder));
+    const QString title = QObject::tr("Cable report: %1").arg(QFileInfo(folder).fileName());
+    return written(
+        [&](Composer& c) {
+            CableFiles files(input.paths);
+            composeCable(c, input, files);
+        },
+        title, output, err);
+}
 
-    QString fileNameOf(const std::wstring& path) { return QString::fromStdWString(analysis::fileNameOf(path)); }
+QString fileNameOf(const std::wstring& path) { return QString::fromStdWString(analysis::fileNameOf(path)); }
 
 } // namespace
 

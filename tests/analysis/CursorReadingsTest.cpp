@@ -138,5 +138,4 @@ TEST_P(CursorSteps, GoToTheNeighbouringSample)
 INSTANTIATE_TEST_SUITE_P(Cursors, CursorSteps,
     testing::Values(StepCase { 1.5, true, 2 }, StepCase { 1.5, false, 1 }, StepCase { 1, true, 2 },
         StepCase { 1, false, 0 }, StepCase { 0, false, 0 }, StepCase { -1, false, 0 }, StepCase { -1, true, 0 },
-        StepCase { 3, true, std::nullopt }, StepCase { 5, false, std::nullopt },
-        StepCase { NAN, true, std::nullopt }));
+        StepCase { 3, true, std::nullopt }, StepCase { 5, false, std::nullopt }, StepCase { NAN, true, std::nullopt }));
