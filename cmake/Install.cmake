@@ -37,11 +37,11 @@ install(SCRIPT ${CMAKE_BINARY_DIR}/desktop/InstallDesktopEntry.cmake)
 set(TAVIX_APPSTREAM_ID example.tavix.sorviewer)
 set(TAVIX_PROJECT_URL "https://tavix.example/sor-viewer" CACHE STRING
     "The project's web address: the package's homepage, with the pictures of docs/ under /docs")
-configure_file(resources/desktop/tavix-sor-viewer.metainfo.xml.in
+configure_file(${CMAKE_SOURCE_DIR}/resources/desktop/tavix-sor-viewer.metainfo.xml.in
     ${CMAKE_BINARY_DIR}/desktop/${TAVIX_APPSTREAM_ID}.metainfo.xml @ONLY)
 install(FILES ${CMAKE_BINARY_DIR}/desktop/${TAVIX_APPSTREAM_ID}.metainfo.xml
     DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
-install(FILES resources/debian/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tavix-sor-viewer)
+install(FILES ${CMAKE_SOURCE_DIR}/resources/debian/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tavix-sor-viewer)
 
-include(cmake/ManPages.cmake)
-include(cmake/Package.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/ManPages.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/Package.cmake)

@@ -70,7 +70,8 @@ for file in usr/bin/tavix-sor-viewer usr/bin/sordump usr/bin/sorsynth \
 done
 check "everything under /usr" test -z "$(awk '{print $6}' "$tmp/contents" | grep -v '^\./$' | grep -v '^\./usr/')"
 check "everything owned by root" test -z "$(awk '$2 != "root/root"' "$tmp/contents")"
-check "no desktop caches" test -z "$(grep -E 'mime\.cache|mimeinfo\.cache|icon-theme\.cache|/mime/[^p]' "$tmp/contents")"
+caches='mime\.cache|mimeinfo\.cache|icon-theme\.cache|/mime/[^p]'
+check "no desktop caches" test -z "$(grep -E "$caches" "$tmp/contents")"
 
 if command -v lintian >/dev/null; then
     lintian --tag-display-limit 0 "$deb" >"$tmp/lintian.log" 2>&1
@@ -100,7 +101,8 @@ fi
 run() { env -i PATH="$PATH" HOME="$tmp/home" QT_QPA_PLATFORM=offscreen "$@" 2>&1; }
 check "sordump --version" test "$(run "$root/usr/bin/sordump" --version)" = "sordump (TAVIX SOR-Viewer) $version"
 check "sorsynth --version" test "$(run "$root/usr/bin/sorsynth" --version)" = "sorsynth (TAVIX SOR-Viewer) $version"
-check "tavix-sor-viewer --version" test "$(run "$root/usr/bin/tavix-sor-viewer" --version)" = "TAVIX SOR-Viewer $version"
+check "tavix-sor-viewer --version" \
+    test "$(run "$root/usr/bin/tavix-sor-viewer" --version)" = "TAVIX SOR-Viewer $version"
 check "sordump reads a file" test "$(run "$root/usr/bin/sordump" --csv "$sample" | head -n 1)" = "distance_km,level_db"
 run env TAVIX_QUIT_AFTER_START=1 timeout 60 "$root/usr/bin/tavix-sor-viewer" "$sample" >"$tmp/viewer.log"
 check "the viewer opens a file and ends normally" test $? -eq 0
