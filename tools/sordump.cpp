@@ -16,6 +16,10 @@
 #include <string>
 #include <vector>
 
+#ifndef TAVIX_VERSION
+#error "TAVIX_VERSION is set by the build"
+#endif
+
 namespace {
 
 enum class Mode { Text, Python, Csv, Json };
@@ -23,7 +27,7 @@ enum class Mode { Text, Python, Csv, Json };
 void usage(FILE* out)
 {
     std::fputs("Usage: sordump [--python | --csv | --json] FILE...\n"
-               "       sordump --summary [--json] [--thresholds FILE] PATH...\n"
+               "  or:  sordump --summary [--json] [--thresholds FILE] PATH...\n"
                "Reads OTDR measurement files (Telcordia SR-4731 .sor, version 2.0) and prints their contents.\n\n"
                "  (default)  the labelled text dump of every block (Map, GenParams, SupParams, FxdParams,\n"
                "             KeyEvents, DataPts) after the reader's progress lines; a block the file lacks\n"
@@ -39,9 +43,10 @@ void usage(FILE* out)
                "  --summary  one row per file with its fibre, losses, worst events and verdict, as CSV with a\n"
                "             header line (with --json: one object per file and line); a PATH that is a folder\n"
                "             stands for every .sor file in it and its subfolders\n"
-               "  --thresholds FILE  judge the files by the limits in FILE (the viewer's thresholds.ini\n"
-               "             format) instead of the default ones\n"
-               "  --help     this text\n\n"
+               "  --thresholds FILE  judge the files by the limits in FILE (the viewer's\n"
+               "                     thresholds.ini format) instead of the default ones\n"
+               "  --help     this text\n"
+               "  --version  the program's name and version\n\n"
                "In --python, --csv and --json mode the reader's progress lines are not written to standard\n"
                "output. A file that cannot be parsed gets the reader's error text on standard error.\n"
                "Exit status: 0 when every file parsed, 1 otherwise, 2 for wrong usage.\n",
@@ -261,6 +266,9 @@ int main(int argc, char** argv)
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {
             usage(stdout);
+            return 0;
+        } else if (arg == "--version") {
+            std::fputs("sordump (TAVIX SOR-Viewer) " TAVIX_VERSION "\n", stdout);
             return 0;
         } else if (arg == "--python") {
             mode = Mode::Python;

@@ -7,6 +7,10 @@
 #include <cstring>
 #include <string>
 
+#ifndef TAVIX_VERSION
+#error "TAVIX_VERSION is set by the build"
+#endif
+
 namespace {
 
 void usage(FILE* out)
@@ -18,7 +22,8 @@ void usage(FILE* out)
                "  --spacing M    sample spacing in metres (default 1.0)\n"
                "  --events K     key events, launch connector and fibre end included (default 6)\n"
                "  --seed S       random seed (default 1)\n"
-               "  --help         this text\n",
+               "  --help         this text\n"
+               "  --version      the program's name and version\n",
         out);
 }
 
@@ -40,6 +45,10 @@ int main(int argc, char** argv)
         double value = 0;
         if (arg == "--help" || arg == "-h") {
             usage(stdout);
+            return 0;
+        }
+        if (arg == "--version") {
+            std::fputs("sorsynth (TAVIX SOR-Viewer) " TAVIX_VERSION "\n", stdout);
             return 0;
         }
         if (arg == "--samples" || arg == "--spacing" || arg == "--events" || arg == "--seed") {
