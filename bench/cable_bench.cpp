@@ -4,7 +4,7 @@
 #include "SyntheticTrace.h"
 
 #include "cable/CableTab.h"
-#include "shell/Application.h"
+#include "core/Application.h"
 #include "shell/MainWindow.h"
 
 #include <QElapsedTimer>

@@ -6,8 +6,8 @@
 #include "compare/MultiPlotter.h"
 #include "compare/PlotEntity.h"
 #include "compare/SORMultiTab.h"
-#include "plotter/ChartMath.h"
-#include "shell/Application.h"
+#include "core/Application.h"
+#include "plotter/PlaneControl.h"
 #include "sor/SORParser.h"
 
 #include <QTemporaryDir>

@@ -5,10 +5,10 @@
 
 #include "analysis/FolderListing.h"
 #include "analysis/QuietOutput.h"
+#include "core/Application.h"
 #include "report/CableReport.h"
 #include "report/Output.h"
 #include "report/TraceReport.h"
-#include "shell/Application.h"
 #include "sor/SORParser.h"
 
 #include <QBuffer>

@@ -3,9 +3,9 @@
 #include "BenchUtil.h"
 #include "Floor.h"
 
-#include "plotter/ChartMath.h"
+#include "core/Application.h"
+#include "plotter/Decimation.h"
 #include "plotter/Plotter.h"
-#include "shell/Application.h"
 #include "shell/MainWindow.h"
 #include "shell/SORTab.h"
 #include "sor/SORParser.h"

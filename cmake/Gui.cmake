@@ -1,6 +1,18 @@
-# The viewer: a static library with every widget, and the program around it.
+# The viewer, one static library per layer. Each links only the layers below it, so that code reaching upward does
+# not link: core (the application object and its settings), charts (the widget bases and the single-trace chart with
+# its cursor panel and event markers, which point at each other), views (block tree, comparison, cable table,
+# options pages), report (painted from what the caller hands in), shell (main window and tabs); main.cpp on top.
 
-add_library(tavix_widgets STATIC
+add_library(tavix_core STATIC
+    include/core/Application.h src/core/Application.cpp src/core/Application_Settings.cpp
+    include/core/AppStyle.h src/core/AppStyle.cpp
+    include/core/FactoryColours.h
+    include/core/PixmapTools.h src/core/PixmapTools.cpp
+)
+set_target_properties(tavix_core PROPERTIES AUTOMOC ON)
+target_link_libraries(tavix_core PUBLIC tavix_settings Qt5::Widgets)
+
+add_library(tavix_charts STATIC
     include/widgets/GWidget.h src/widgets/GWidget.cpp
     include/widgets/TightGridLayout.h src/widgets/TightGridLayout.cpp
     include/widgets/CSplitter.h src/widgets/CSplitter.cpp
@@ -10,42 +22,35 @@ add_library(tavix_widgets STATIC
     include/widgets/ItemViewCopy.h src/widgets/ItemViewCopy.cpp
     include/widgets/ToolTipDelegate.h src/widgets/ToolTipDelegate.cpp
     include/widgets/PlainText.h
+    include/widgets/ReadoutNumber.h
     src/widgets/SideButtons.h
 
-    include/shell/CommandLine.h src/shell/CommandLine.cpp
-    include/shell/Application.h src/shell/Application.cpp src/shell/Application_Settings.cpp src/shell/AppStyle.cpp
-    include/shell/PixmapTools.h src/shell/PixmapTools.cpp
-    include/shell/InitialTabWidget.h src/shell/InitialTabWidget.cpp
-    include/shell/MainTabWidget.h src/shell/MainTabWidget.cpp
-    include/shell/MainWindow.h src/shell/MainWindow.cpp
-    include/shell/SORTab.h src/shell/SORTab.cpp
-    include/shell/InfoWidget.h src/shell/InfoWidget.cpp
-    include/shell/TabReport.h src/shell/TabReport.cpp
-    include/shell/ReportDialog.h src/shell/ReportDialog.cpp
-    include/widgets/Format.h
-
-    include/options/OptionsWindow.h src/options/OptionsWindow.cpp
-    include/options/HelpWidget.h src/options/HelpWidget.cpp
-    include/options/AboutWidget.h src/options/AboutWidget.cpp
-    include/options/ColourWidget.h src/options/ColourWidget.cpp
-    include/options/ColourEntry.h src/options/ColourEntry.cpp
-
-    include/plotter/ChartMath.h src/plotter/ChartMath.cpp
+    include/plotter/PlaneControl.h src/plotter/PlaneControl.cpp
+    include/plotter/Ticks.h src/plotter/Ticks.cpp
+    include/plotter/ChartStyle.h src/plotter/ChartStyle.cpp
+    include/plotter/PointRows.h src/plotter/PointRows.cpp
+    include/plotter/ChartInteraction.h src/plotter/ChartInteraction.cpp
     include/plotter/Decimation.h src/plotter/Decimation.cpp
-    include/plotter/Plotter.h src/plotter/Plotter.cpp src/plotter/PlotterInteraction.cpp src/plotter/PlotterPainting.cpp
+    include/plotter/MarkerPainting.h src/plotter/MarkerPainting.cpp
     include/plotter/ChartView.h src/plotter/ChartView.cpp
+    include/plotter/TraceModel.h src/plotter/TraceModel.cpp
+    include/plotter/TraceDiagram.h src/plotter/TraceDiagram.cpp
+    include/plotter/Plotter.h src/plotter/Plotter.cpp src/plotter/PlotterInteraction.cpp src/plotter/PlotterPainting.cpp
     include/plotter/_Plot.h src/plotter/_Plot.cpp
     include/plotter/MinimapPlotter.h src/plotter/MinimapPlotter.cpp
     include/plotter/_MinimapPlot.h src/plotter/_MinimapPlot.cpp
-    include/plotter/TraceModel.h src/plotter/TraceModel.cpp
-    include/plotter/TraceDiagram.h src/plotter/TraceDiagram.cpp
 
     include/cursors/CursorWidget.h src/cursors/CursorWidget.cpp
+    include/cursors/CursorReadout.h src/cursors/CursorReadout.cpp
     include/events/OTDREvent.h src/events/OTDREvent.cpp
     include/events/OTDREventHandler.h src/events/OTDREventHandler.cpp
+)
+set_target_properties(tavix_charts PROPERTIES AUTOMOC ON)
+target_link_libraries(tavix_charts PUBLIC tavix_core analysis Qt5::Widgets Qt5::Svg KChart)
+
+add_library(tavix_views STATIC
     include/viewer/DataViewer.h src/viewer/DataViewer.cpp
 
-    include/plotter/MarkerPainting.h src/plotter/MarkerPainting.cpp
     include/compare/PlotEntity.h src/compare/PlotEntity.cpp
     include/compare/_MultiPlot.h src/compare/_MultiPlot.cpp
     include/compare/MultiPlotter.h src/compare/MultiPlotter.cpp src/compare/MultiPlotterInteraction.cpp
@@ -61,7 +66,18 @@ add_library(tavix_widgets STATIC
     include/cable/CableTab.h src/cable/CableTab.cpp
     include/cable/ThresholdsDialog.h src/cable/ThresholdsDialog.cpp
 
+    include/options/OptionsWindow.h src/options/OptionsWindow.cpp
+    include/options/HelpWidget.h src/options/HelpWidget.cpp
+    include/options/AboutWidget.h src/options/AboutWidget.cpp
+    include/options/ColourWidget.h src/options/ColourWidget.cpp
+    include/options/ColourEntry.h src/options/ColourEntry.cpp
+)
+set_target_properties(tavix_views PROPERTIES AUTOMOC ON)
+target_link_libraries(tavix_views PUBLIC tavix_charts Qt5::Concurrent)
+
+add_library(tavix_report STATIC
     include/report/Pages.h src/report/Pages.cpp
+    include/report/Style.h
     include/report/Composer.h src/report/Composer.cpp
     include/report/Table.h src/report/Table.cpp
     include/report/ReportChart.h src/report/ReportChart.cpp
@@ -71,14 +87,27 @@ add_library(tavix_widgets STATIC
     include/report/VerdictSection.h src/report/VerdictSection.cpp
     include/report/CableReport.h src/report/CableReport.cpp
     include/report/Output.h src/report/Output.cpp
-    include/report/Headless.h src/report/Headless.cpp
 )
-set_target_properties(tavix_widgets PROPERTIES AUTOMOC ON AUTORCC ON)
-target_include_directories(tavix_widgets PUBLIC include)
-target_link_libraries(tavix_widgets PUBLIC sor analysis tavix_settings Qt5::Widgets Qt5::Svg Qt5::PrintSupport
-    Qt5::Concurrent KChart)
-# Shown on the about page and in the reports.
-target_compile_definitions(tavix_widgets PRIVATE TAVIX_VERSION="${PROJECT_VERSION}")
+target_link_libraries(tavix_report PUBLIC tavix_charts Qt5::PrintSupport Qt5::Svg Qt5::Concurrent)
+
+add_library(tavix_shell STATIC
+    include/shell/CommandLine.h src/shell/CommandLine.cpp
+    include/shell/CommandLineReport.h src/shell/CommandLineReport.cpp
+    include/shell/InitialTabWidget.h src/shell/InitialTabWidget.cpp
+    include/shell/MainTabWidget.h src/shell/MainTabWidget.cpp
+    include/shell/MainWindow.h src/shell/MainWindow.cpp
+    include/shell/SORTab.h src/shell/SORTab.cpp
+    include/shell/InfoWidget.h src/shell/InfoWidget.cpp
+    include/shell/TabReport.h src/shell/TabReport.cpp
+    include/shell/ReportDialog.h src/shell/ReportDialog.cpp
+)
+set_target_properties(tavix_shell PROPERTIES AUTOMOC ON)
+target_link_libraries(tavix_shell PUBLIC tavix_views tavix_report)
+
+# Shown on the about page, in the reports and by --version.
+foreach(library tavix_views tavix_report tavix_shell)
+    target_compile_definitions(${library} PRIVATE TAVIX_VERSION="${PROJECT_VERSION}")
+endforeach()
 
 # The message catalogues, built with lrelease and compiled in as the resource folder "translations".
 set(TAVIX_TRANSLATIONS_DIR ${CMAKE_BINARY_DIR}/translations)
@@ -111,7 +140,7 @@ add_library(tavix_translations OBJECT ${TAVIX_TRANSLATIONS_DIR}/qrc_translations
 target_link_libraries(tavix_translations PRIVATE Qt5::Core)
 
 add_executable(tavix-sor-viewer src/app/main.cpp)
-target_link_libraries(tavix-sor-viewer PRIVATE tavix_widgets tavix_translations)
+target_link_libraries(tavix-sor-viewer PRIVATE tavix_shell tavix_translations)
 
 # Renders the icon sources; only tools/make_icons.sh builds it.
 add_executable(svg2png EXCLUDE_FROM_ALL tools/svg2png.cpp)

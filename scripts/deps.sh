@@ -9,6 +9,7 @@ packages=(
     qtbase5-dev libqt5svg5-dev qttools5-dev-tools
     poppler-utils
     libkchart-dev
+    help2man dpkg-dev file lintian appstream desktop-file-utils
     "$@"
 )
 

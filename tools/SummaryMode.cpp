@@ -5,8 +5,8 @@
 
 #include "analysis/FileSummary.h"
 #include "analysis/FolderListing.h"
-#include "analysis/Format.h"
 #include "analysis/SummaryTable.h"
+#include "analysis/TableNumbers.h"
 #include "analysis/Verdict.h"
 
 #include <sys/stat.h>

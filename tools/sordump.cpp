@@ -17,6 +17,10 @@
 #include <string>
 #include <vector>
 
+#ifndef TAVIX_VERSION
+#error "TAVIX_VERSION is set by the build"
+#endif
+
 namespace {
 
 enum class Mode { Text, Python, Csv, Json };
@@ -24,8 +28,8 @@ enum class Mode { Text, Python, Csv, Json };
 void usage(FILE* out)
 {
     std::fputs("Usage: sordump [--python | --csv | --json] FILE...\n"
-               "       sordump --summary [--json] [--thresholds FILE] PATH...\n"
-               "       sordump [--json] --thresholds FILE FILE...\n"
+               "  or:  sordump --summary [--json] [--thresholds FILE] PATH...\n"
+               "  or:  sordump [--json] --thresholds FILE FILE...\n"
                "Reads OTDR measurement files (Telcordia SR-4731 .sor, version 2.0) and prints their contents.\n\n"
                "  (default)  the labelled text dump of every block (Map, GenParams, SupParams, FxdParams,\n"
                "             KeyEvents, DataPts) after the reader's progress lines; a block the file lacks\n"
@@ -41,13 +45,16 @@ void usage(FILE* out)
                "  --summary  one row per file with its fibre, losses, worst events and verdict, as CSV with a\n"
                "             header line (with --json: one object per file and line); a PATH that is a folder\n"
                "             stands for every .sor file in it and its subfolders\n"
-               "  --thresholds FILE  judge the files by the limits and the launch and receive cables in\n"
-               "             FILE (the viewer's thresholds.ini format) instead of the default ones; in the\n"
-               "             default and --json modes each file is also summarized and judged: the text\n"
-               "             dump ends with the summary's lines, the verdict and its reasons, the JSON\n"
-               "             object gains \"summary\" (the --summary --json object); the trace of --python\n"
-               "             and --csv does not depend on them\n"
-               "  --help     this text\n\n"
+               "  --thresholds FILE  judge the files by the limits and the launch and\n"
+               "                     receive cables in FILE (the viewer's thresholds.ini\n"
+               "                     format) instead of the default ones; in the default\n"
+               "                     and --json modes each file is also summarized and\n"
+               "                     judged: the text dump ends with the summary's lines,\n"
+               "                     the verdict and its reasons, the JSON object gains\n"
+               "                     \"summary\" (the --summary --json object); the trace\n"
+               "                     of --python and --csv does not depend on them\n"
+               "  --help     this text\n"
+               "  --version  the program's name and version\n\n"
                "In --python, --csv and --json mode the reader's progress lines are not written to standard\n"
                "output. A file that cannot be parsed gets the reader's error text on standard error.\n"
                "Exit status: 0 when every file parsed, 1 otherwise, 2 for wrong usage.\n",
@@ -271,6 +278,9 @@ int main(int argc, char** argv)
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {
             usage(stdout);
+            return 0;
+        } else if (arg == "--version") {
+            std::fputs("sordump (TAVIX SOR-Viewer) " TAVIX_VERSION "\n", stdout);
             return 0;
         } else if (arg == "--python") {
             mode = Mode::Python;

@@ -10,6 +10,10 @@
 #include <random>
 #include <string>
 
+#ifndef TAVIX_VERSION
+#error "TAVIX_VERSION is set by the build"
+#endif
+
 namespace {
 
 void usage(FILE* out)
@@ -21,18 +25,19 @@ void usage(FILE* out)
                "  --spacing M    sample spacing in metres (default 1.0)\n"
                "  --events K     key events, launch connector and fibre end included (default 6)\n"
                "  --seed S       random seed (default 1)\n"
-               "  --help         this text\n\n"
+               "  --help         this text\n"
+               "  --version      the program's name and version\n\n"
                "A fibre with a known truth (instead of the trace above):\n"
-               "  --fibre KM     the fibre's length between its reels, or its whole length without them\n"
+               "  --fibre KM     the fibre's length between its reels, or its whole length\n"
                "  --splices N    splices of 0.02 to 0.3 dB spread along it (default 4)\n"
-               "  --wavelength NM  1310 or 1550 (default 1550), with the glass's attenuation of the band\n"
+               "  --wavelength NM  1310 or 1550 (default 1550), with its band's attenuation\n"
                "  --pulse NS     pulse width (default 100)\n"
                "  --noise DB     the noise floor, dB below the launch level (default 28)\n"
                "  --launch KM    a launch reel before the fibre, joined by a connector\n"
                "  --receive KM   a receive reel after it\n"
-               "  --user-offset KM  the user's zero, from the front panel (a launch reel compensated)\n"
-               "  --offset-unit U   the unit of the user offset's distance field: m (default) or dm\n"
-               "  --truth FILE   write the truth as JSON: sections, events and where they show\n",
+               "  --user-offset KM  the user's zero, from the front panel\n"
+               "  --offset-unit U   the user offset distance field's unit: m (default) or dm\n"
+               "  --truth FILE   write the truth as JSON: sections, events, where they show\n",
         out);
 }
 
@@ -92,6 +97,10 @@ int main(int argc, char** argv)
         double value = 0;
         if (arg == "--help" || arg == "-h") {
             usage(stdout);
+            return 0;
+        }
+        if (arg == "--version") {
+            std::fputs("sorsynth (TAVIX SOR-Viewer) " TAVIX_VERSION "\n", stdout);
             return 0;
         }
         if (arg == "--truth" || arg == "--offset-unit") {

@@ -15,8 +15,13 @@
 class CableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    /// Numbers as numbers (double, invalid when the file does not give one), texts as texts.
-    static constexpr int SortRole = Qt::UserRole + 1;
+    /// The columns are those of analysis::Column, in its order.
+    using Column = analysis::Column;
+    static constexpr int section(Column column) { return static_cast<int>(column); }
+    enum Role {
+        /// Numbers as numbers (double, invalid when the file does not give one), texts as texts.
+        SortRole = Qt::UserRole + 1
+    };
 
     explicit CableModel(QObject* parent = nullptr);
 

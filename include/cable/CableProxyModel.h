@@ -13,7 +13,6 @@ public:
     explicit CableProxyModel(QObject* parent = nullptr);
 
     void setCableModel(CableModel* model);
-    CableModel* cableModel() const { return cable; }
 
     void setFilterWords(const QString& text);
     const QStringList& filterWords() const { return words; }

@@ -29,8 +29,6 @@ public:
     bool exportCsv(const QString& path) const;
     /// The paths of the selected rows in the order shown, without the files that could not be read.
     QStringList selectedPaths() const;
-    /// "N of M files" while the scan runs.
-    QString progressText() const;
 
     // The table's data and its view, also for reports; destroyed after the scan that fills them.
     CableModel model;

@@ -55,6 +55,10 @@ public Q_SLOTS:
     /// Height of the readings panel for its width.
     void fitCursorPanel();
 
+Q_SIGNALS:
+    /// A row's "View": the file in a single-trace tab of its own.
+    void openFileRequested(const QString& path);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

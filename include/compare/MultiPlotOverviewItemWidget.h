@@ -32,6 +32,10 @@ public Q_SLOTS:
     void deletePlot();
     void openInSingleView();
 
+Q_SIGNALS:
+    /// "View": the file of this trace in a single-trace tab of its own.
+    void openFileRequested(const QString& path);
+
 private:
     QString nameText() const;
 };

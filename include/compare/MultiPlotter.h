@@ -7,8 +7,6 @@
 #include <QMap>
 #include <QVector>
 
-#include <string>
-
 class MultiPlotOverview;
 class PlotEntity;
 class QPainter;
@@ -44,7 +42,6 @@ public:
     void plot(sor::SORParser&& parser);
     void updateAxisTicks();
     QMap<qreal, QString> _generateTicks(double min, double max, int count, bool inMetres);
-    QString _rtrim(const std::string& text);
     void _createMinMaxDiagram();
     /// Plots the part of one trace (or of every trace) that the view shows.
     void _plotVisible(PlotEntity* entity);

@@ -33,4 +33,8 @@ public:
 
 public Q_SLOTS:
     void addPlots();
+
+Q_SIGNALS:
+    /// A trace's "View": its file in a single-trace tab of its own.
+    void openFileRequested(const QString& path);
 };

@@ -52,8 +52,6 @@ public:
 
     /// Sum of the splice losses of the first count events of the file (never past its last event).
     static double cumulativeLoss(const sor::SORParser& parser, unsigned count);
-    /// cumulativeLoss for every count from 0 to the number of events, in one pass.
-    static std::vector<double> cumulativeLosses(const sor::SORParser& parser);
 
 Q_SIGNALS:
     void brightnessChanged(float);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/EventTable.h"
 #include "widgets/CTreeWidget.h"
 #include "widgets/GWidget.h"
 
@@ -26,9 +27,8 @@ public:
     QLabel totalLabel;
     QLabel eventsLabel;
     QList<OTDREvent*> events; ///< owned; same order and indices as the chart's markers
-    /// Markers on the trace at most: every marker is a diagram of its own, which KChart lays out and paints one
-    /// by one, so a file announcing tens of thousands of events would freeze the program. Every event keeps its row.
-    static constexpr int maxMarkers = 1000;
+    /// Markers on the trace at most; every event keeps its row.
+    static constexpr int maxMarkers = analysis::maxEventMarkers;
     Plotter* plotter = nullptr;
     sor::SORParser* parser = nullptr;
 

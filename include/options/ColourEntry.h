@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/Application.h"
+#include "core/Application.h"
 
 #include <QColor>
 #include <QColorDialog>

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace chart {
@@ -48,6 +49,9 @@ void forEachMinMaxRow(const std::vector<double>& ys, uint64_t size, unsigned fir
             put(k + 1, second, ys[std::max(maxAt, minAt)]);
     }
 }
+
+/// First and last sample to plot for a visible window: one sample beyond each edge (two on the left).
+std::pair<unsigned, unsigned> visibleIndexRange(const std::vector<double>& xs, double left, double right);
 
 /// The points the single-trace chart plots for the samples first..last (inclusive): every sample while compression
 /// is off or the range has at most maxRows samples, else maxRows rows taken in pairs that hold the extremes of their

@@ -9,7 +9,6 @@
 #include <QMap>
 
 #include <cstdint>
-#include <string>
 #include <vector>
 
 class CursorWidget;
@@ -56,7 +55,6 @@ public:
     void _createMinMaxDiagram();
     QMap<qreal, QString> _generateTicks(double min, double max, int count, bool inMetres);
     void updateAxisTicks();
-    QString _rtrim(const std::string& text);
 
     void paintMarkerLines(QPainter& painter);
     void paintMarkerLabelsAndUnits(QPainter& painter);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "plotter/PointRows.h"
+
 #include <QAbstractTableModel>
 #include <QPair>
 #include <QPointF>
@@ -14,6 +16,19 @@
 class TraceModel : public QAbstractTableModel {
     Q_OBJECT
 public:
+    /// The columns of a point row.
+    enum Column {
+        XColumn = chart::XColumn,
+        YColumn = chart::YColumn,
+        ToolTipColumn = chart::ToolTipColumn,
+        KindColumn = chart::KindColumn,
+        NumberColumn = chart::NumberColumn,
+        ColumnCount = chart::pointColumnCount
+    };
+    enum Role {
+        KindRole = chart::KindRole ///< of KindColumn: always chart::TracePoint
+    };
+
     explicit TraceModel(QObject* parent = nullptr);
 
     /// Rows, all blank until they are set.

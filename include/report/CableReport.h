@@ -3,6 +3,7 @@
 #include "analysis/FileSummary.h"
 #include "analysis/QuietOutput.h"
 #include "analysis/Thresholds.h"
+#include "report/Style.h"
 
 #include <QFuture>
 #include <QString>
@@ -27,6 +28,7 @@ struct CableInput {
     QStringList paths; ///< each file's full path, in the same order
     analysis::Thresholds thresholds;
     QString filter; ///< the words the table was filtered by; empty for none
+    Style style; ///< of each file's trace report
 };
 
 // Reads the files of a cable report a few ahead of the page that shows them, on the thread pool, so that pages are

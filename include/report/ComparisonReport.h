@@ -1,6 +1,7 @@
 #pragma once
 
 #include "report/ReportChart.h"
+#include "report/Style.h"
 
 #include <QColor>
 #include <QString>
@@ -27,14 +28,15 @@ struct ComparisonTrace {
 struct ComparisonInput {
     std::vector<ComparisonTrace> traces;
     View view;
-    QString cursorReadout; ///< the mean readings as the tab shows them (rich text), printed while the cursors are
+    Style style; ///< its cursor mode: the mean readings' (the traces have their own colours)
 };
 
 /// A row of the trace table: file, wavelength, pulse, length, total loss and, with cursors, the levels at A and B and
 /// their difference.
 QStringList comparisonRow(const ComparisonTrace& trace, const View& view);
 
-/// Adds the report of a comparison: the overlay chart with its legend, the table of the traces, the mean readings.
+/// Adds the report of a comparison: the overlay chart with its legend, the table of the traces, and the mean readings
+/// over all traces while the cursors are shown.
 void composeComparison(Composer& composer, const ComparisonInput& input);
 
 } // namespace report

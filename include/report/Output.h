@@ -10,7 +10,7 @@ class QPrinter;
 
 namespace report {
 
-/// Resolution of the report devices: the one KChart lays charts out for.
+/// Resolution of the report devices and of the report's chart pictures: the one KChart lays charts out for.
 int reportDpi();
 /// The footer texts of a report made at that time.
 Frame frameAt(const QDateTime& made);

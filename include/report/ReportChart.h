@@ -1,5 +1,7 @@
 #pragma once
 
+#include "report/Style.h"
+
 #include <QColor>
 #include <QRectF>
 #include <QSize>
@@ -47,18 +49,19 @@ constexpr Decimation singleTraceRows { 3000, 6000 };
 constexpr Decimation comparisonTraceRows { 500, 600 };
 
 // A trace chart that KChart draws as vectors onto any paint device, in the bright theme whatever the screen's: the
-// traces decimated as on screen, the event markers of a single trace, the cursors, the axis units and the logo.
-// It is laid out at a logical size, the size of a chart on screen, and scaled into the target rectangle.
+// traces decimated as on screen, the event markers of a single trace, the cursors, the axis units and the logo, in
+// the colours of the style. It is laid out at a logical size, the size of a chart on screen, and scaled into the
+// target rectangle.
 class ReportChart {
 public:
-    explicit ReportChart(Decimation decimation = singleTraceRows);
+    explicit ReportChart(const Style& style, Decimation decimation = singleTraceRows);
     ~ReportChart();
     ReportChart(const ReportChart&) = delete;
     ReportChart& operator=(const ReportChart&) = delete;
 
     /// A trace in its colour; the parser must outlive the chart.
     void addTrace(sor::SORParser& parser, const QColor& colour);
-    /// Diamonds on the trace at the events, the first 1000 as on screen.
+    /// Diamonds on the trace at the events, as many as on screen.
     void addEventMarkers(sor::SORParser& parser);
     void setView(const View& view);
 
@@ -70,12 +73,8 @@ public:
     /// The chart at a logical size as SVG.
     bool writeSvg(QIODevice& out, const QSize& logical, const QString& title);
 
-    /// Resolution of the paint devices the chart is laid out for; report devices use it.
-    int dpi() const;
     /// Whether the x axis is labelled in km (false: in m); valid after a paint.
     bool xInKm() const { return inKm; }
-    /// Rows handed to KChart for each trace, after a paint.
-    std::vector<int> rowCounts() const;
 
 private:
     struct Trace;
@@ -85,6 +84,7 @@ private:
     void dryRun(const QSize& logical);
     void fillTraces();
 
+    Style style;
     Decimation decimation;
     KChart::Chart chart;
     KChart::CartesianCoordinatePlane* plane = nullptr;

@@ -20,8 +20,8 @@ namespace sections {
     double heading(const Sheet& sheet, double top, const QString& title, const QString& subtitle);
     /// Label and value pairs in two columns, values wrapped.
     double fields(const Sheet& sheet, double top, const std::vector<Field>& left, const std::vector<Field>& right);
-    /// The chart, filled by setUp when painting, in a box of the content width.
-    double chart(const Sheet& sheet, double top, const std::function<void(ReportChart&)>& setUp,
+    /// The chart in the style, filled by setUp when painting, in a box of the content width.
+    double chart(const Sheet& sheet, double top, const Style& style, const std::function<void(ReportChart&)>& setUp,
         Decimation decimation = singleTraceRows);
     /// A caption over rich text as a read-out panel shows it, in black.
     double richText(const Sheet& sheet, double top, const QString& caption, const QString& html);

@@ -4,6 +4,7 @@
 #include "analysis/Thresholds.h"
 #include "report/ReportChart.h"
 #include "report/Sections.h"
+#include "report/Style.h"
 
 #include <QColor>
 #include <QString>
@@ -24,7 +25,7 @@ struct TraceInput {
     sor::SORParser* parser = nullptr; ///< parsed; outlives the composition
     QString fileName;
     View view;
-    QString cursorReadout; ///< the cursor panel's rich text, printed while the cursors are shown
+    Style style;
     analysis::Thresholds thresholds; ///< the verdict's
 };
 
@@ -38,7 +39,8 @@ std::vector<QStringList> eventRows(const sor::SORParser& parser);
 /// The summary row: fibre length, total loss, ORL, mean attenuation.
 QStringList summaryRow(const analysis::FileSummary& summary);
 
-/// Adds the report of one trace: title block, chart, summary, verdict, events, cursor read-out.
+/// Adds the report of one trace: title block, chart, summary, verdict, events, and the cursor read-out while the
+/// cursors are shown.
 void composeTrace(Composer& composer, const TraceInput& input);
 
 } // namespace report

@@ -22,6 +22,8 @@ public:
     /// The report of a single-trace, comparison or cable tab; null for a tab without one (the start tab, a cable
     /// tab without rows).
     static std::unique_ptr<TabReport> of(QWidget* tab);
+    /// What the reports take of the user's settings: the colours, the logo and the cursor mode.
+    static report::Style applicationStyle();
 
     QString title() const { return name; }
     /// Where a file saved from the report goes by default, without its extension.
@@ -45,6 +47,7 @@ public:
 private:
     TabReport() = default;
     void setUpChart(report::ReportChart& chart) const;
+    const report::Style& style() const;
     report::Decimation decimation() const;
 
     bool comparison = false;

@@ -97,6 +97,9 @@ private:
     void skipUnknownBlock(const std::string& id, uint32_t size);
     void computeChecksums();
     std::vector<double> distances(double addKm, double subKm) const;
+    /// The least-squares line over the samples from the one closest to the smaller distance up to, not including,
+    /// the one closest to the larger; false, and nothing fitted, when the distances are equal.
+    bool fitBetween(double a, double b, double& slope, double& intercept);
 };
 
 } // namespace sor

@@ -1,10 +1,10 @@
 #include "analysis/FileSummary.h"
 
 #include "analysis/ChecksumDiagnosis.h"
-#include "analysis/Format.h"
-#include "analysis/PathText.h"
 #include "analysis/Sentinels.h"
+#include "analysis/TableNumbers.h"
 #include "analysis/TraceMeasure.h"
+#include "analysis/WidePath.h"
 
 #include "sor/SORParser.h"
 

@@ -1,8 +1,9 @@
 #include "analysis/SummaryTable.h"
 
-#include "analysis/Format.h"
+#include "analysis/TableNumbers.h"
 
 #include <cctype>
+#include <iterator>
 
 namespace analysis {
 
@@ -38,154 +39,80 @@ namespace {
         j = ej;
         return result < 0 ? -1 : result > 0 ? 1 : 0;
     }
+
+    double value(const std::optional<double>& v) { return v.value_or(unknown); }
+
+    std::string noText(const FileSummary&, const Verdict&) { return {}; }
+    double noNumber(const FileSummary&, const Verdict&) { return unknown; }
+
+    // What the table, its sorting, its colouring and the CSV know of a column.
+    struct ColumnInfo {
+        const char* title;
+        bool numeric; ///< sorts as a number
+        unsigned rule; ///< the Rule the value is judged by, 0 for none
+        std::string (*text)(const FileSummary&, const Verdict&);
+        double (*number)(const FileSummary&, const Verdict&);
+    };
+
+    using S = const FileSummary&;
+    using V = const Verdict&;
+
+    // In the order of Column.
+    const ColumnInfo columns[] = {
+        { "File", false, 0, [](S s, V) { return s.file; }, noNumber },
+        { "Fibre ID", false, 0, [](S s, V) { return s.fibreId; }, noNumber },
+        { "Cable ID", false, 0, [](S s, V) { return s.cableId; }, noNumber },
+        { "Location A \xe2\x86\x92 B", false, 0, [](S s, V) { return locations(s); }, noNumber },
+        { "Wavelength (nm)", true, 0, [](S s, V) { return s.wavelength ? number(*s.wavelength) : notMeasured; },
+            [](S s, V) { return value(s.wavelength); } },
+        { "Pulse width (ns)", true, 0, [](S s, V) { return s.pulseWidth ? number(*s.pulseWidth) : notMeasured; },
+            [](S s, V) { return value(s.pulseWidth); } },
+        { "Date", true, 0, [](S s, V) { return s.date; },
+            [](S s, V) { return s.dateSeconds >= 0 ? static_cast<double>(s.dateSeconds) : unknown; } },
+        { "Fibre length (km)", true, 0, [](S s, V) { return kmText(s.fibreLength); },
+            [](S s, V) { return value(s.fibreLength); } },
+        { "Total loss (dB)", true, TotalLossRule, [](S s, V) { return dbText(s.totalLoss); },
+            [](S s, V) { return value(s.totalLoss); } },
+        { "Attenuation (dB/km)", true, AttenuationRule, [](S s, V) { return dbText(s.attenuation); },
+            [](S s, V) { return value(s.attenuation); } },
+        { "ORL (dB)", true, OrlRule, [](S s, V) { return dbText(s.orl); }, [](S s, V) { return value(s.orl); } },
+        { "Events", true, 0, [](S s, V) { return s.events >= 0 ? std::to_string(s.events) : notMeasured; },
+            [](S s, V) { return s.events >= 0 ? s.events : unknown; } },
+        { "Worst splice (dB)", true, SpliceRule, [](S s, V) { return dbText(s.splice.value); },
+            [](S s, V) { return value(s.splice.value); } },
+        { "Splice at (km)", true, 0, [](S s, V) { return kmText(s.splice.km); },
+            [](S s, V) { return value(s.splice.km); } },
+        { "Worst connector (dB)", true, ConnectorRule, [](S s, V) { return dbText(s.connector.value); },
+            [](S s, V) { return value(s.connector.value); } },
+        { "Connector at (km)", true, 0, [](S s, V) { return kmText(s.connector.km); },
+            [](S s, V) { return value(s.connector.km); } },
+        { "Worst reflectance (dB)", true, ReflectanceRule, [](S s, V) { return dbText(s.reflectance.value); },
+            [](S s, V) { return value(s.reflectance.value); } },
+        { "Reflectance at (km)", true, 0, [](S s, V) { return kmText(s.reflectance.km); },
+            [](S s, V) { return value(s.reflectance.km); } },
+        { "Checksum", false, 0, [](S s, V) { return s.checksum; }, noNumber },
+        { "Verdict", true, 0, [](S, V v) { return std::string(outcomeText(v.outcome)); },
+            [](S, V v) { return static_cast<double>(v.outcome); } },
+    };
+    static_assert(static_cast<int>(std::size(columns)) == columnCount, "one description a column");
+
+    const ColumnInfo& info(Column c)
+    {
+        static const ColumnInfo none { "", false, 0, noText, noNumber };
+        const auto i = static_cast<size_t>(c);
+        return i < std::size(columns) ? columns[i] : none;
+    }
 } // namespace
 
-const char* columnTitle(Column c)
-{
-    static const char* const titles[columnCount] = {
-        "File",
-        "Fibre ID",
-        "Cable ID",
-        "Location A \xe2\x86\x92 B",
-        "Wavelength (nm)",
-        "Pulse width (ns)",
-        "Date",
-        "Fibre length (km)",
-        "Total loss (dB)",
-        "Attenuation (dB/km)",
-        "ORL (dB)",
-        "Events",
-        "Worst splice (dB)",
-        "Splice at (km)",
-        "Worst connector (dB)",
-        "Connector at (km)",
-        "Worst reflectance (dB)",
-        "Reflectance at (km)",
-        "Checksum",
-        "Verdict",
-    };
-    return titles[static_cast<int>(c)];
-}
+const char* columnTitle(Column c) { return info(c).title; }
 
-bool isNumeric(Column c)
-{
-    switch (c) {
-    case Column::File:
-    case Column::FibreId:
-    case Column::CableId:
-    case Column::Locations:
-    case Column::Checksum:
-        return false;
-    default:
-        return true;
-    }
-}
+bool isNumeric(Column c) { return info(c).numeric; }
 
-unsigned columnRule(Column c)
-{
-    switch (c) {
-    case Column::WorstSplice:
-        return SpliceRule;
-    case Column::WorstConnector:
-        return ConnectorRule;
-    case Column::WorstReflectance:
-        return ReflectanceRule;
-    case Column::Attenuation:
-        return AttenuationRule;
-    case Column::TotalLoss:
-        return TotalLossRule;
-    case Column::Orl:
-        return OrlRule;
-    default:
-        return 0;
-    }
-}
+unsigned columnRule(Column c) { return info(c).rule; }
 
-std::string cellText(const FileSummary& s, const Verdict& v, Column c)
-{
-    switch (c) {
-    case Column::File:
-        return s.file;
-    case Column::FibreId:
-        return s.fibreId;
-    case Column::CableId:
-        return s.cableId;
-    case Column::Locations:
-        return locations(s);
-    case Column::Wavelength:
-        return s.wavelength ? number(*s.wavelength) : notMeasured;
-    case Column::PulseWidth:
-        return s.pulseWidth ? number(*s.pulseWidth) : notMeasured;
-    case Column::Date:
-        return s.date;
-    case Column::FibreLength:
-        return kmText(s.fibreLength);
-    case Column::TotalLoss:
-        return dbText(s.totalLoss);
-    case Column::Attenuation:
-        return dbText(s.attenuation);
-    case Column::Orl:
-        return dbText(s.orl);
-    case Column::Events:
-        return s.events >= 0 ? std::to_string(s.events) : notMeasured;
-    case Column::WorstSplice:
-        return dbText(s.splice.value);
-    case Column::WorstSpliceAt:
-        return kmText(s.splice.km);
-    case Column::WorstConnector:
-        return dbText(s.connector.value);
-    case Column::WorstConnectorAt:
-        return kmText(s.connector.km);
-    case Column::WorstReflectance:
-        return dbText(s.reflectance.value);
-    case Column::WorstReflectanceAt:
-        return kmText(s.reflectance.km);
-    case Column::Checksum:
-        return s.checksum;
-    case Column::Verdict:
-        return outcomeText(v.outcome);
-    }
-    return {};
-}
+std::string cellText(const FileSummary& s, const Verdict& v, Column c) { return info(c).text(s, v); }
 
-double cellNumber(const FileSummary& s, const Verdict& v, Column c)
-{
-    const auto value = [](const std::optional<double>& o) { return o.value_or(unknown); };
-    switch (c) {
-    case Column::Wavelength:
-        return value(s.wavelength);
-    case Column::PulseWidth:
-        return value(s.pulseWidth);
-    case Column::Date:
-        return s.dateSeconds >= 0 ? static_cast<double>(s.dateSeconds) : unknown;
-    case Column::FibreLength:
-        return value(s.fibreLength);
-    case Column::TotalLoss:
-        return value(s.totalLoss);
-    case Column::Attenuation:
-        return value(s.attenuation);
-    case Column::Orl:
-        return value(s.orl);
-    case Column::Events:
-        return s.events >= 0 ? s.events : unknown;
-    case Column::WorstSplice:
-        return value(s.splice.value);
-    case Column::WorstSpliceAt:
-        return value(s.splice.km);
-    case Column::WorstConnector:
-        return value(s.connector.value);
-    case Column::WorstConnectorAt:
-        return value(s.connector.km);
-    case Column::WorstReflectance:
-        return value(s.reflectance.value);
-    case Column::WorstReflectanceAt:
-        return value(s.reflectance.km);
-    case Column::Verdict:
-        return static_cast<double>(v.outcome);
-    default:
-        return unknown;
-    }
-}
+double cellNumber(const FileSummary& s, const Verdict& v, Column c) { return info(c).number(s, v); }
 
 std::string csvHeader()
 {

@@ -1,6 +1,6 @@
 #include "analysis/Thresholds.h"
 
-#include "analysis/Format.h"
+#include "analysis/TableNumbers.h"
 
 #include <sys/stat.h>
 

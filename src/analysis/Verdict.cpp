@@ -1,6 +1,6 @@
 #include "analysis/Verdict.h"
 
-#include "analysis/Format.h"
+#include "analysis/TableNumbers.h"
 
 namespace analysis {
 

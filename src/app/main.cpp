@@ -1,8 +1,9 @@
-#include "report/Headless.h"
-#include "shell/Application.h"
+#include "core/AppStyle.h"
+#include "core/Application.h"
+#include "core/PixmapTools.h"
 #include "shell/CommandLine.h"
+#include "shell/CommandLineReport.h"
 #include "shell/MainWindow.h"
-#include "shell/PixmapTools.h"
 
 #include <QIcon>
 #include <QPixmap>
@@ -31,10 +32,10 @@ int main(int argc, char** argv)
     }
     // A report made from the command line shows no window and needs no display; it writes nothing but errors.
     if (commandLine.action == CommandLine::Report) {
-        report::prepareHeadless();
+        CommandLineReport::prepare();
         Application app(argc, argv);
         QTextStream err(stderr);
-        return report::runHeadless({ commandLine.reportOutput, commandLine.paths }, err);
+        return CommandLineReport { commandLine.reportOutput, commandLine.paths }.write(err);
     }
 
     std::cout << "TAVIX SOR-Viewer startup" << std::endl;

@@ -177,7 +177,7 @@ void CableModel::setThresholds(const analysis::Thresholds& thresholds)
         tally.add(row.verdict.outcome);
     }
     if (!rows.empty())
-        emit dataChanged(index(0, 0), index(rowCount() - 1, analysis::columnCount - 1));
+        emit dataChanged(index(0, section(Column::File)), index(rowCount() - 1, analysis::columnCount - 1));
     emit countsChanged();
 }
 

@@ -31,7 +31,7 @@ std::vector<int> CableProxyModel::shownRows() const
     std::vector<int> out;
     out.reserve(static_cast<size_t>(rowCount()));
     for (int row = 0; row < rowCount(); ++row)
-        out.push_back(mapToSource(index(row, 0)).row());
+        out.push_back(mapToSource(index(row, CableModel::section(CableModel::Column::File))).row());
     return out;
 }
 

@@ -66,7 +66,7 @@ CableTab::CableTab(QWidget* parent)
 
     table.setModel(&proxy);
     table.setSortingEnabled(true);
-    table.sortByColumn(static_cast<int>(analysis::Column::File), Qt::AscendingOrder);
+    table.sortByColumn(CableModel::section(CableModel::Column::File), Qt::AscendingOrder);
     table.setSelectionBehavior(QAbstractItemView::SelectRows);
     table.setSelectionMode(QAbstractItemView::ExtendedSelection);
     table.setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -80,7 +80,7 @@ CableTab::CableTab(QWidget* parent)
     table.horizontalHeader()->setHighlightSections(false);
     // The verdict beside the file, where it is seen without scrolling; the columns can be moved.
     table.horizontalHeader()->setSectionsMovable(true);
-    table.horizontalHeader()->moveSection(static_cast<int>(analysis::Column::Verdict), 1);
+    table.horizontalHeader()->moveSection(CableModel::section(CableModel::Column::Verdict), 1);
 
     connect(&filterEdit, &QLineEdit::textChanged, this, [this](const QString& text) { proxy.setFilterWords(text); });
     connect(&compareButton, &QPushButton::clicked, this, &CableTab::compareSelected);
@@ -106,8 +106,6 @@ void CableTab::scanFolder(const QString& folder)
 }
 
 void CableTab::setThresholds(const analysis::Thresholds& thresholds) { model.setThresholds(thresholds); }
-
-QString CableTab::progressText() const { return progressRow.isVisible() ? progressLabel.text() : QString(); }
 
 void CableTab::updateCounts()
 {
@@ -153,7 +151,7 @@ QStringList CableTab::selectedPaths() const
     std::sort(shown.begin(), shown.end());
     QStringList paths;
     for (const int row : shown) {
-        const int source = proxy.mapToSource(proxy.index(row, 0)).row();
+        const int source = proxy.mapToSource(proxy.index(row, CableModel::section(CableModel::Column::File))).row();
         if (model.summary(source).parsed)
             paths << model.fullPath(source);
     }

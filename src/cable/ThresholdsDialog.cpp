@@ -1,6 +1,6 @@
 #include "cable/ThresholdsDialog.h"
 
-#include "analysis/Format.h"
+#include "analysis/TableNumbers.h"
 
 #include <QDoubleValidator>
 #include <QFormLayout>

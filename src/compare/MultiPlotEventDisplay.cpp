@@ -2,8 +2,8 @@
 
 #include "compare/MultiPlotOverviewItemWidget.h"
 #include "compare/PlotEntity.h"
-#include "shell/Application.h"
-#include "widgets/Format.h"
+#include "core/Application.h"
+#include "widgets/ReadoutNumber.h"
 
 #include <QHeaderView>
 #include <QScrollBar>

@@ -1,12 +1,16 @@
 #include "compare/MultiPlotOverview.h"
 
+#include "analysis/CursorReadings.h"
 #include "compare/MultiPlotEventDisplay.h"
 #include "compare/MultiPlotOverviewItemWidget.h"
 #include "compare/MultiPlotter.h"
 #include "compare/PlotEntity.h"
-#include "plotter/ChartMath.h"
-#include "shell/Application.h"
-#include "widgets/Format.h"
+#include "core/Application.h"
+#include "cursors/CursorReadout.h"
+#include "plotter/ChartStyle.h"
+#include "plotter/PlaneControl.h"
+#include "plotter/PointRows.h"
+#include "widgets/ReadoutNumber.h"
 #include "widgets/TightGridLayout.h"
 
 #include <QCheckBox>
@@ -69,10 +73,7 @@ MultiPlotOverview::~MultiPlotOverview()
 
 void MultiPlotOverview::writeCursorRow(unsigned short cursor, double x)
 {
-    const QString toolTip = QStringLiteral("<table><tr><td>X</td><td>%1 km</td></tr><tr><td>Y</td><td>%2 dB</td></tr>"
-                                           "<tr><td>M</td><td>%3</td></tr></table>")
-                                .arg(num(x), num(0.0), cursor == 0 ? QStringLiteral("A") : QStringLiteral("B"));
-    chart::setPointRow(cursorModel, cursor, x, 0.0, toolTip, chart::CursorMarker, cursor);
+    chart::setPointRow(cursorModel, cursor, x, 0.0, chart::cursorToolTip(x, 0.0, cursor), chart::CursorMarker, cursor);
 }
 
 void MultiPlotOverview::setUpCursors(MultiPlotter* c)
@@ -87,7 +88,7 @@ void MultiPlotOverview::setUpCursors(MultiPlotter* c)
         const QSignalBlocker blockModel(&cursorModel);
         cursorModel.clear();
         cursorModel.setRowCount(2);
-        cursorModel.setColumnCount(5);
+        cursorModel.setColumnCount(chart::pointColumnCount);
         writeCursorRow(0, 0);
         writeCursorRow(1, 0);
         cursorModel.setHeaderData(0, Qt::Horizontal, QStringLiteral("Cursor"), Qt::EditRole);
@@ -102,11 +103,7 @@ void MultiPlotOverview::setCursor(unsigned short cursor, double x)
 {
     if (cursorsHidden || !chart || cursor > 1)
         return;
-    auto* plane = chart->chart.plane();
-    // The visible plot rectangle; the plane's diagramArea() spans the whole zoomed diagram.
-    const QRectF area = plane->visibleDiagramArea();
-    const double left = plane->translateBack(area.bottomLeft()).x();
-    const double right = plane->translateBack(area.bottomRight()).x();
+    const auto [left, right] = chart::visibleXRange(chart->chart.plane());
     // Also refuses a position that is not a number.
     if (!(x >= left && x <= right))
         return;
@@ -119,85 +116,54 @@ QPoint MultiPlotOverview::_getPos(unsigned int cursor) const
 {
     if (!chart || cursor > 1)
         return QPoint();
-    const double x = cursorModel.index(static_cast<int>(cursor), 0).data().toDouble();
-    const double y = cursorModel.index(static_cast<int>(cursor), 1).data().toDouble();
-    const QPointF pixel = chart->chart.plane()->translate(QPointF(x, y));
-    // Far away, rather than on the chart, when the plane cannot place it.
-    if (!std::isfinite(pixel.x()) || !std::isfinite(pixel.y()) || std::abs(pixel.x()) > 1e9
-        || std::abs(pixel.y()) > 1e9)
-        return QPoint(INT_MIN / 2, INT_MIN / 2);
-    return QPoint(static_cast<int>(std::floor(pixel.x() + 0.5)), static_cast<int>(std::floor(pixel.y() + 0.5)));
+    const int row = static_cast<int>(cursor);
+    return chart::pixelOf(chart->chart.plane(), cursorModel.index(row, chart::XColumn).data().toDouble(),
+        cursorModel.index(row, chart::YColumn).data().toDouble());
 }
 
 void MultiPlotOverview::showCursorInfo()
 {
     if (!cursorsPlaced)
         return;
-    double xA = cursorModel.index(0, 0).data().toDouble();
-    double xB = cursorModel.index(1, 0).data().toDouble();
     const bool abMode = app()->cursorMode;
     const bool individual = individualBox->isChecked();
-    const double length = abMode ? xB - xA : std::abs(xB - xA);
-    double sumA = 0;
-    double sumB = 0;
-    int n = 0;
-
+    // A row whose removal was requested no longer takes part.
+    std::vector<PlotEntity*> taking;
+    std::vector<sor::SORParser*> parsers;
     const QVector<PlotEntity*> traces = chart ? chart->entities : QVector<PlotEntity*>();
     for (PlotEntity* entity : traces) {
-        // A row whose removal was requested no longer takes part.
         if (entity->itemWidget && !entity->itemWidget->entity)
             continue;
-        double yA = entity->parser.getYValue(xA);
-        double yB = entity->parser.getYValue(xB);
-        if (!abMode && xA > xB) {
-            std::swap(xA, xB);
-            std::swap(yA, yB);
-        }
-        sumA += std::exp(yA / 10);
-        sumB += std::exp(yB / 10);
-        ++n;
+        taking.push_back(entity);
+        parsers.push_back(&entity->parser);
+    }
+    const analysis::ComparisonReadings r
+        = analysis::comparisonReadings(parsers, cursorModel.index(0, chart::XColumn).data().toDouble(),
+            cursorModel.index(1, chart::XColumn).data().toDouble(), abMode);
+
+    for (size_t i = 0; i < taking.size(); ++i) {
+        const analysis::ComparisonReadings::Trace& t = r.traces[i];
         QString shortText;
         QString toolTip;
         if (abMode) {
-            const double d = yB - yA;
-            toolTip = tr("\n\nCursor A: (%1 km / %2 dB)\n").arg(num(xA), num(yA))
-                + tr("Cursor B: (%1 km / %2 dB)\n").arg(num(xB), num(yB))
-                + tr("Cursor B-A: (%1 km / %2 dB)").arg(num(xB - xA), num(d))
-                + tr("&nbsp;Δx(B-A)/Δy(B-A): %1 dB/km").arg(num(d / length));
+            toolTip = tr("\n\nCursor A: (%1 km / %2 dB)\n").arg(num(r.xA), num(t.yA))
+                + tr("Cursor B: (%1 km / %2 dB)\n").arg(num(r.xB), num(t.yB))
+                + tr("Cursor B-A: (%1 km / %2 dB)").arg(num(r.xB - r.xA), num(t.difference))
+                + tr("&nbsp;Δx(B-A)/Δy(B-A): %1 dB/km").arg(num(t.perKm));
             if (individual)
-                shortText = tr("\nCursor B-A: %1 dB").arg(num(d));
+                shortText = tr("\nCursor B-A: %1 dB").arg(num(t.difference));
         } else {
-            const double a = yA - yB;
-            toolTip = tr("\n\nSegment between cursors:\n") + tr(" Length: %1 km\n").arg(num(length))
-                + tr("  from: %1 km (%2 dB)\n").arg(num(xA), num(yA))
-                + tr("  to: %1 km (%2 dB)\n").arg(num(xB), num(yB))
-                + tr(" Attenuation: %1 dB (%2 dB/km)").arg(num(a), num(a / length));
+            toolTip = tr("\n\nSegment between cursors:\n") + tr(" Length: %1 km\n").arg(num(r.length))
+                + tr("  from: %1 km (%2 dB)\n").arg(num(r.xA), num(t.yA))
+                + tr("  to: %1 km (%2 dB)\n").arg(num(r.xB), num(t.yB))
+                + tr(" Attenuation: %1 dB (%2 dB/km)").arg(num(t.difference), num(t.perKm));
             if (individual)
-                shortText = tr("\nΔCurs.: %2 dB\n(%3 dB/km)").arg(num(a), num(a / length));
+                shortText = tr("\nΔCurs.: %2 dB\n(%3 dB/km)").arg(num(t.difference), num(t.perKm));
         }
-        if (entity->itemWidget)
-            entity->itemWidget->setCursorText(shortText, toolTip);
+        if (taking[i]->itemWidget)
+            taking[i]->itemWidget->setCursorText(shortText, toolTip);
     }
-
-    // Means of the levels as powers, through natural exponentials and logarithms.
-    const double meanA = 10 * std::log(sumA / n);
-    const double meanB = 10 * std::log(sumB / n);
-    const double meanDiff = abMode ? 10 * std::log(sumB / sumA) : 10 * std::log(sumA / sumB);
-    const double meanSlope = meanDiff / length;
-    QString text;
-    if (abMode) {
-        text = tr("<P>&nbsp;Mean Cursor A: (%1 km / %2 dB)<br>").arg(num(xA), num(meanA))
-            + tr("&nbsp;Mean Cursor B: (%1 km / %2 dB)<br>").arg(num(xB), num(meanB))
-            + tr("&nbsp;Mean Cursor B-A: (%1 km / %2 dB)<br>").arg(num(xB - xA), num(meanDiff))
-            + tr("&nbsp;Mean Δx(B-A)/Δy(B-A): %1 dB/km").arg(num(meanSlope));
-    } else {
-        text = tr("<P>&nbsp;Segment between cursors: &nbsp;") + tr("Length: <b>%1 km</b><br>").arg(num(length))
-            + tr("&nbsp; from: <b>%1 km</b> (%2 dB) ").arg(num(xA), num(meanA))
-            + tr("to <b>%1 km</b> (%2 dB) <br>").arg(num(xB), num(meanB))
-            + tr("&nbsp; Mean Attenuation: <b>%1 dB</b> ").arg(num(meanDiff))
-            + tr("(<b>%1 dB/km</b>)</P>").arg(num(meanSlope));
-    }
-    cursorInfoLabel->setText(text);
+    cursorInfoLabel->setText(CursorReadout::comparisonMeans(r, abMode));
     fitCursorPanel();
 }
 

@@ -1,9 +1,8 @@
 #include "compare/MultiPlotOverviewItemWidget.h"
 
 #include "compare/PlotEntity.h"
-#include "shell/MainWindow.h"
-#include "widgets/Format.h"
 #include "widgets/PlainText.h"
+#include "widgets/ReadoutNumber.h"
 
 #include <QHBoxLayout>
 #include <QListWidgetItem>
@@ -97,7 +96,5 @@ void MultiPlotOverviewItemWidget::openInSingleView()
 {
     if (!entity)
         return;
-    const QString path = QString::fromStdWString(entity->parser.path);
-    if (auto* mainWindow = qobject_cast<MainWindow*>(window()))
-        mainWindow->tabs._addSORTab(path);
+    emit openFileRequested(QString::fromStdWString(entity->parser.path));
 }

@@ -3,8 +3,12 @@
 #include "compare/MultiPlotOverview.h"
 #include "compare/MultiPlotOverviewItemWidget.h"
 #include "compare/PlotEntity.h"
-#include "plotter/ChartMath.h"
+#include "plotter/ChartStyle.h"
+#include "plotter/Decimation.h"
 #include "plotter/MarkerPainting.h"
+#include "plotter/PlaneControl.h"
+#include "plotter/PointRows.h"
+#include "plotter/Ticks.h"
 #include "plotter/TraceDiagram.h"
 #include "sor/SORParser.h"
 
@@ -73,6 +77,7 @@ void MultiPlotter::plot(sor::SORParser&& parser)
         traceList->list.insertItem(traceList->list.count(), item);
         auto* row = new MultiPlotOverviewItemWidget(entity, item);
         traceList->list.setItemWidget(item, row);
+        connect(row, &MultiPlotOverviewItemWidget::openFileRequested, traceList, &MultiPlotOverview::openFileRequested);
         entity->traceList = traceList;
         entity->itemWidget = row;
     }
@@ -115,7 +120,7 @@ void MultiPlotter::_createMinMaxDiagram()
         const QSignalBlocker blockModel(&minMaxModel);
         minMaxModel.clear();
         minMaxModel.setRowCount(spanned ? 2 : 0);
-        minMaxModel.setColumnCount(5);
+        minMaxModel.setColumnCount(chart::pointColumnCount);
         if (spanned) {
             chart::setPointRow(minMaxModel, 0, maxX, maxY, QString(), chart::MinMaxPoint, 0.0);
             chart::setPointRow(minMaxModel, 1, minX, minY, QString(), chart::MinMaxPoint, 0.0);
@@ -164,8 +169,6 @@ QMap<qreal, QString> MultiPlotter::_generateTicks(double min, double max, int co
     return chart::generateTicks(min, max, count, inMetres);
 }
 
-QString MultiPlotter::_rtrim(const std::string& text) { return chart::rtrim(text); }
-
 void MultiPlotter::updateAxisTicks()
 {
     if (!xAxis || !yAxis)
@@ -182,13 +185,14 @@ const QAbstractItemModel* MultiPlotter::shownCursors() const
 
 void MultiPlotter::paintMarkerLines(QPainter& painter)
 {
-    chart::paintMarkerLines(painter, chart.plane(), chart.width(), size(), shownCursors());
+    chart::paintMarkerLines(
+        painter, chart.plane(), chart.width(), size(), shownCursors(), chart::applicationMarkerStyle());
 }
 
 void MultiPlotter::paintMarkerLabelsAndUnits(QPainter& painter)
 {
-    chart::paintMarkerLabelsAndUnits(
-        painter, chart.plane(), chart.width(), shownCursors(), xInKm, palette().color(QPalette::Text));
+    chart::paintMarkerLabelsAndUnits(painter, chart.plane(), chart.width(), shownCursors(), xInKm,
+        palette().color(QPalette::Text), chart::applicationMarkerStyle());
 }
 
 void MultiPlotter::changeEvent(QEvent* event)

@@ -1,33 +1,19 @@
+#include "analysis/CursorReadings.h"
 #include "compare/MultiPlotOverview.h"
 #include "compare/MultiPlotter.h"
 #include "compare/PlotEntity.h"
-#include "plotter/ChartMath.h"
+#include "plotter/ChartInteraction.h"
+#include "plotter/PointRows.h"
 #include "plotter/TraceDiagram.h"
-#include "widgets/Format.h"
 
-#include <QKeyEvent>
-#include <QMainWindow>
 #include <QMouseEvent>
-#include <QStatusBar>
 
 #include <KChartCartesianCoordinatePlane>
 #include <KChartPlotter>
 
-#include <algorithm>
-
 bool MultiPlotter::eventFilter(QObject* watched, QEvent* event)
 {
-    switch (event->type()) {
-    case QEvent::MouseButtonPress:
-        eventFilter_pointHover(watched, event);
-        return eventFilter_pointClick(watched, event);
-    case QEvent::MouseMove:
-        return eventFilter_pointHover(watched, event);
-    case QEvent::KeyPress:
-        return eventFilter_keyPress(watched, event);
-    default:
-        return false;
-    }
+    return chart::handleChartEvent(*this, watched, event);
 }
 
 bool MultiPlotter::eventFilter_pointHover(QObject* watched, QEvent* event)
@@ -40,11 +26,7 @@ bool MultiPlotter::eventFilter_pointHover(QObject* watched, QEvent* event)
     auto* mouse = static_cast<QMouseEvent*>(event);
     const QPoint p = chart::chartPosition(chart, watched, mouse);
     const QPointF data = chart.plane()->translateBack(p);
-    const QString x = num(data.x());
-    const QString y = num(data.y());
 
-    QString toolTip;
-    QString status;
     // The trace loaded first wins where traces overlap.
     for (PlotEntity* entity : qAsConst(entities)) {
         if (!entity->diagram)
@@ -52,65 +34,41 @@ bool MultiPlotter::eventFilter_pointHover(QObject* watched, QEvent* event)
         const QModelIndex idx = entity->diagram->indexAt(p);
         if (!entity->model.data(idx, Qt::DisplayRole).isValid())
             continue;
-        const int row = idx.row();
-        toolTip = entity->model.index(row, 2).data(Qt::ToolTipRole).toString();
-        status = tr("X: %1 km  Y: %2 dB  Near point number %3 of file ")
-                     .arg(x, y, QString::number(static_cast<qlonglong>(entity->model.index(row, 4).data().toDouble())))
-            + entity->fileName;
-        break;
+        auto readout = chart::PointerReadout::nearPoint(data.x(), data.y(),
+            entity->model.index(idx.row(), TraceModel::ToolTipColumn).data(Qt::ToolTipRole).toString(),
+            static_cast<qlonglong>(entity->model.index(idx.row(), TraceModel::NumberColumn).data().toDouble()));
+        readout.status += tr(" of file ") + entity->fileName;
+        readout.show(*this);
+        return false;
     }
-    if (status.isEmpty()) {
-        toolTip = tr("<table><tr><td>X</td><td>%1 km</td></tr><tr><td>Y</td><td>%2 dB</td></tr><tr><td>#</td>"
-                     "<td>Not a data point</td></tr></table>")
-                      .arg(x, y);
-        status = QStringLiteral("X: %1 km  Y: %2 dB").arg(x, y);
-    }
-    setToolTip(toolTip);
-    if (auto* mainWindow = qobject_cast<QMainWindow*>(window()))
-        mainWindow->statusBar()->showMessage(status, 0);
+    chart::PointerReadout::offPoint(data.x(), data.y()).show(*this);
     return false;
 }
 
 bool MultiPlotter::eventFilter_pointClick(QObject* watched, QEvent* event)
 {
-    if (event->type() != QEvent::MouseButtonPress || !cursorOwner)
-        return false;
-    auto* mouse = static_cast<QMouseEvent*>(event);
-    if ((mouse->button() != Qt::LeftButton && mouse->button() != Qt::RightButton)
-        || mouse->modifiers() != Qt::ControlModifier)
+    const auto cursor = chart::clickedCursor(event);
+    if (!cursor || !cursorOwner)
         return false;
     cursorOwner->cursorsPlaced = true;
     cursorOwner->cursorsHidden = false;
-    const double x = chart.plane()->translateBack(chart::chartPosition(chart, watched, mouse)).x();
-    cursorOwner->setCursor(mouse->button() == Qt::LeftButton ? 0 : 1, x);
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    cursorOwner->setCursor(*cursor, chart.plane()->translateBack(chart::chartPosition(chart, watched, mouse)).x());
     mouse->accept();
     return true;
 }
 
 bool MultiPlotter::eventFilter_keyPress(QObject*, QEvent* event)
 {
-    if (event->type() != QEvent::KeyPress)
+    const auto step = chart::cursorStep(event);
+    if (!step || !cursorOwner || cursorOwner->cursorsHidden)
         return false;
-    auto* key = static_cast<QKeyEvent*>(event);
-    if (key->key() != Qt::Key_Left && key->key() != Qt::Key_Right)
-        return false;
-    if (!cursorOwner || cursorOwner->cursorsHidden)
-        return false;
-    const unsigned short c = key->modifiers() == Qt::ControlModifier ? 1 : 0;
+    // The trace loaded first is the reference for the samples.
     if (!entities.isEmpty()) {
-        const double cur = cursorOwner->cursorModel.index(c, 0).data().toDouble();
-        const auto& xs = entities.first()->parser.getXY()[0];
-        // Distances increase: a binary search finds the sample a walk from the start would.
-        if (key->key() == Qt::Key_Right) {
-            const auto it = std::partition_point(xs.begin(), xs.end(), [cur](double x) { return !(x > cur); });
-            if (it != xs.end())
-                cursorOwner->setCursor(c, *it);
-        } else {
-            const auto it = std::partition_point(xs.begin(), xs.end(), [cur](double x) { return !(x >= cur); });
-            if (it != xs.end())
-                cursorOwner->setCursor(c, it == xs.begin() ? *it : *(it - 1));
-        }
+        const double current = cursorOwner->cursorModel.index(step->cursor, chart::XColumn).data().toDouble();
+        if (const auto x = analysis::steppedCursor(entities.first()->parser.getXY()[0], current, step->right))
+            cursorOwner->setCursor(step->cursor, *x);
     }
-    key->accept();
+    event->accept();
     return true;
 }

@@ -1,12 +1,12 @@
 #include "compare/PlotEntity.h"
 
+#include "analysis/TraceLabel.h"
 #include "compare/MultiPlotOverview.h"
 #include "compare/MultiPlotOverviewItemWidget.h"
 #include "compare/MultiPlotter.h"
-#include "plotter/ChartMath.h"
+#include "core/Application.h"
 #include "plotter/TraceDiagram.h"
-#include "shell/Application.h"
-#include "widgets/Format.h"
+#include "widgets/ReadoutNumber.h"
 
 #include <QSignalBlocker>
 #include <QStringBuilder>
@@ -17,7 +17,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <random>
 
 namespace {
 
@@ -105,33 +104,12 @@ PlotEntity::~PlotEntity()
         traceList->showCursorInfo();
 }
 
-QString PlotEntity::fileNameOf(const std::wstring& path)
-{
-    const QString p = QString::fromStdWString(path);
-    return p.mid(p.lastIndexOf(QLatin1Char('/')) + 1);
-}
+QString PlotEntity::fileNameOf(const std::wstring& path) { return QString::fromStdWString(analysis::fileNameOf(path)); }
 
 QColor PlotEntity::generatedColour(uint32_t seed)
 {
-    constexpr uint32_t modulus = 2147483647;
-    uint32_t state = seed % modulus;
-    std::minstd_rand0 engine(state == 0 ? 1 : state);
-    // Uniform on 0..500 by rejection, so that the same seed gives the same colour everywhere.
-    constexpr uint32_t span = 501;
-    constexpr uint32_t scale = (modulus - 2) / span;
-    const auto draw = [&engine] {
-        uint32_t v;
-        do
-            v = static_cast<uint32_t>(engine()) - 1;
-        while (v >= span * scale);
-        return v / scale;
-    };
-    int red = static_cast<int>(draw() % 50 + 205);
-    const int green = static_cast<int>(draw() % 130);
-    int blue = static_cast<int>(draw() % 255);
-    if (draw() % 2 == 1)
-        std::swap(red, blue);
-    return QColor::fromRgb(red, green, blue, 255);
+    const analysis::Rgb colour = analysis::generatedColour(seed);
+    return QColor::fromRgb(colour.red, colour.green, colour.blue, 255);
 }
 
 void PlotEntity::setPen()

@@ -1,7 +1,7 @@
 #include "compare/SORMultiTab.h"
 
 #include "compare/PlotEntity.h"
-#include "shell/Application.h"
+#include "core/Application.h"
 #include "sor/SORParser.h"
 
 #include <QFileDialog>
@@ -27,6 +27,7 @@ SORMultiTab::SORMultiTab(QWidget* parent)
     infoWidget.setStretchFactor(0, 90);
     infoWidget.setStretchFactor(1, 10);
     connect(&infoWidget.overview.loadButton, &QPushButton::clicked, this, &SORMultiTab::addPlots);
+    connect(&infoWidget.overview, &MultiPlotOverview::openFileRequested, this, &SORMultiTab::openFileRequested);
 }
 
 QString SORMultiTab::failureText(const QString& path, const std::string& errorText)

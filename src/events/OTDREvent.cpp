@@ -1,9 +1,11 @@
 #include "events/OTDREvent.h"
-#include "widgets/Format.h"
+#include "widgets/ReadoutNumber.h"
 
-#include "plotter/ChartMath.h"
+#include "analysis/EventTable.h"
+#include "core/Application.h"
+#include "plotter/ChartStyle.h"
 #include "plotter/Plotter.h"
-#include "shell/Application.h"
+#include "plotter/PointRows.h"
 #include "sor/SORParser.h"
 
 #include <QSignalBlocker>
@@ -29,22 +31,7 @@ OTDREvent::OTDREvent(QObject* parent)
 
 double OTDREvent::cumulativeLoss(const sor::SORParser& parser, unsigned count)
 {
-    const auto& list = parser.events.keyEvents;
-    const size_t n = std::min<size_t>(count, list.size());
-    double sum = 0;
-    for (size_t i = 0; i < n; ++i)
-        sum += list[i].SpliceLoss;
-    return sum;
-}
-
-std::vector<double> OTDREvent::cumulativeLosses(const sor::SORParser& parser)
-{
-    const auto& list = parser.events.keyEvents;
-    std::vector<double> sums(list.size() + 1, 0.0);
-    // Summed in the same order as cumulativeLoss, so each element equals it to the bit.
-    for (size_t i = 0; i < list.size(); ++i)
-        sums[i + 1] = sums[i] + list[i].SpliceLoss;
-    return sums;
+    return analysis::cumulativeLoss(parser, count);
 }
 
 QTreeWidgetItem* OTDREvent::loadEvent(sor::SORParser* p, Plotter* chartOwner, sor::KeyEventData* e, bool adv)
@@ -73,16 +60,12 @@ QTreeWidgetItem* OTDREvent::loadEvent(sor::SORParser* p, Plotter* chartOwner, so
 
     const QString type = QString::fromStdString(keyEvent->EventType);
     QStringList cells { QString::number(keyEvent->EventNr), QString::number(keyEvent->Distance * 1000, 'f', 3),
-        num(keyEvent->SpliceLoss), num(keyEvent->Slope), num(keyEvent->ReflectionLoss),
-        num(cumulative) };
+        num(keyEvent->SpliceLoss), num(keyEvent->Slope), num(keyEvent->ReflectionLoss), num(cumulative) };
     if (advanced) {
-        cells << tr("%1 ns").arg(num(keyEvent->TimeOfTravel * 0.1))
-              << tr("%1 km").arg(num(keyEvent->EndOfPrevEvent))
+        cells << tr("%1 ns").arg(num(keyEvent->TimeOfTravel * 0.1)) << tr("%1 km").arg(num(keyEvent->EndOfPrevEvent))
               << tr("%1 km").arg(num(keyEvent->BeginOfCurrentEvent))
-              << tr("%1 km").arg(num(keyEvent->EndOfCurrentEvent))
-              << tr("%1 km").arg(num(keyEvent->BeginOfNextEvent))
-              << tr("%1 km").arg(num(keyEvent->PeakPointCurrent)) << QString::fromStdString(keyEvent->Comment)
-              << type;
+              << tr("%1 km").arg(num(keyEvent->EndOfCurrentEvent)) << tr("%1 km").arg(num(keyEvent->BeginOfNextEvent))
+              << tr("%1 km").arg(num(keyEvent->PeakPointCurrent)) << QString::fromStdString(keyEvent->Comment) << type;
     }
     item = new QTreeWidgetItem(cells, 0);
     item->setToolTip(0, type);
@@ -104,7 +87,7 @@ void OTDREvent::createEventMarker()
         const QSignalBlocker blockDiagram(markerDiagram);
         markerModel.clear();
         markerModel.setRowCount(1);
-        markerModel.setColumnCount(6);
+        markerModel.setColumnCount(chart::markerColumnCount);
         // A position that is not a number cannot be drawn, and would break the chart's range.
         if (std::isfinite(x) && std::isfinite(y)) {
             const QString toolTip
@@ -114,7 +97,8 @@ void OTDREvent::createEventMarker()
                 + type;
             chart::setPointRow(markerModel, 0, x, y, toolTip, chart::EventMarker, keyEvent->EventNr);
         }
-        markerModel.setData(markerModel.index(0, 5), static_cast<uint>(plotter->events.size()), Qt::UserRole);
+        markerModel.setData(markerModel.index(0, chart::MarkerIndexColumn), static_cast<uint>(plotter->events.size()),
+            chart::MarkerIndexRole);
         plotter->events.push_back(this);
         markerModel.setHeaderData(0, Qt::Horizontal, type, Qt::EditRole);
     }

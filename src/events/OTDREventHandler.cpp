@@ -1,9 +1,9 @@
 #include "events/OTDREventHandler.h"
-#include "widgets/Format.h"
+#include "widgets/ReadoutNumber.h"
 
+#include "core/Application.h"
 #include "events/OTDREvent.h"
 #include "plotter/Plotter.h"
-#include "shell/Application.h"
 #include "sor/SORParser.h"
 
 #include <QHeaderView>
@@ -46,8 +46,8 @@ void OTDREventHandler::loadEvents(sor::SORParser* p, Plotter* chartOwner, bool a
     const auto& block = parser->events;
     summaryTable.setColumnCount(4);
     summaryTable.setHeaderLabels({ tr("Length [km]"), tr("IL [dB]"), tr("ORL [dB]"), tr("Att. [dB/km]") });
-    auto* total = new QTreeWidgetItem(QStringList { num(block.FiberLength), num(block.TotalLoss),
-        num(block.ORL), num(block.TotalLoss / block.FiberLength) });
+    auto* total = new QTreeWidgetItem(QStringList {
+        num(block.FiberLength), num(block.TotalLoss), num(block.ORL), num(block.TotalLoss / block.FiberLength) });
     summaryTable.addTopLevelItem(total);
     summaryTable.setSelectionMode(QAbstractItemView::ExtendedSelection);
     summaryTable.setRootIsDecorated(false);
@@ -78,7 +78,7 @@ void OTDREventHandler::loadEvents(sor::SORParser* p, Plotter* chartOwner, bool a
         // Each new diagram would lay the whole chart out again: once, after the last one, is enough.
         auto* plane = plotter->chart.plane();
         const QSignalBlocker quiet(plane);
-        const std::vector<double> sums = OTDREvent::cumulativeLosses(*parser);
+        const std::vector<double> sums = analysis::cumulativeLosses(*parser);
         for (auto& keyEvent : parser->events.keyEvents) {
             auto* event = new OTDREvent();
             event->withMarker = events.size() < maxMarkers;

@@ -1,6 +1,6 @@
 #include "options/ColourEntry.h"
 
-#include "shell/PixmapTools.h"
+#include "core/PixmapTools.h"
 
 #include <QApplication>
 #include <QEvent>

@@ -1,6 +1,6 @@
 #include "options/ColourWidget.h"
 
-#include "shell/Application.h"
+#include "core/Application.h"
 
 ColourWidget::ColourWidget(QWidget* parent)
     : GWidget(parent)

@@ -1,6 +1,6 @@
 #include "plotter/ChartView.h"
 
-#include "plotter/ChartMath.h"
+#include "plotter/PlaneControl.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -21,4 +21,20 @@ std::vector<QPointF> minMaxRows(const std::vector<double>& xs, const std::vector
     return points;
 }
 
+std::pair<unsigned, unsigned> visibleIndexRange(const std::vector<double>& xs, double left, double right)
+{
+    if (xs.empty())
+        return { 0, 0 };
+    // Distances increase, so binary searches find what a walk from the start finds.
+    const auto notLeft = std::partition_point(xs.begin(), xs.end(), [left](double x) { return x <= left; });
+    const size_t iL = notLeft == xs.begin() ? 0 : static_cast<size_t>(notLeft - xs.begin()) - 1;
+    const auto beyond = std::partition_point(xs.begin(), xs.end(), [right](double x) { return !(x > right); });
+    size_t iR = static_cast<size_t>(beyond - xs.begin());
+    if (iR == xs.size() || iR == 0)
+        iR = xs.size() - 1;
+    const size_t first = iL > 0 ? iL - 1 : 0;
+    const size_t last = std::min(xs.size() - 1, iR);
+    return { static_cast<unsigned>(first), static_cast<unsigned>(last) };
+}
+
 } // namespace chart

@@ -1,7 +1,8 @@
 #include "plotter/MarkerPainting.h"
 
-#include "plotter/ChartMath.h"
-#include "shell/Application.h"
+#include "core/Application.h"
+#include "plotter/ChartStyle.h"
+#include "plotter/PointRows.h"
 
 #include <QAbstractItemModel>
 #include <QFontMetrics>
@@ -40,18 +41,23 @@ namespace {
         return g;
     }
 
-    double cursorX(const QAbstractItemModel* cursors, int row) { return cursors->index(row, 0).data().toDouble(); }
+    double cursorX(const QAbstractItemModel* cursors, int row)
+    {
+        return cursors->index(row, XColumn).data().toDouble();
+    }
 
 } // namespace
 
+MarkerStyle applicationMarkerStyle() { return { app()->cursorLineColour, app()->logoSmall, app()->cursorMode }; }
+
 void paintMarkerLines(QPainter& painter, KChart::CartesianCoordinatePlane* plane, int chartWidth,
-    const QSize& ownerSize, const QAbstractItemModel* cursors)
+    const QSize& ownerSize, const QAbstractItemModel* cursors, const MarkerStyle& style)
 {
     const QPen saved = painter.pen();
     painter.setPen(Qt::NoPen);
     if (cursors && cursors->rowCount() >= 2) {
         const Geometry g = measure(plane, chartWidth);
-        painter.setBrush(QBrush(app()->cursorLineColour, Qt::SolidPattern));
+        painter.setBrush(QBrush(style.cursorLineColour, Qt::SolidPattern));
         for (int row = 0; row < 2; ++row) {
             const double x = cursorX(cursors, row);
             const QRectF bar(plane->translate(QPointF(x - g.d, g.yBottom)), plane->translate(QPointF(x + g.d, g.yTop)));
@@ -60,7 +66,7 @@ void paintMarkerLines(QPainter& painter, KChart::CartesianCoordinatePlane* plane
                 painter.drawRects(&normal, 1);
         }
     }
-    const QPixmap& logo = app()->logoSmall;
+    const QPixmap& logo = style.logo;
     if (!logo.isNull()) {
         const QPixmap scaled = logo.scaled(qRound(ownerSize.width() * 0.1), qRound(ownerSize.height() * 0.1),
             Qt::KeepAspectRatio, Qt::FastTransformation);
@@ -71,7 +77,7 @@ void paintMarkerLines(QPainter& painter, KChart::CartesianCoordinatePlane* plane
 }
 
 void paintMarkerLabelsAndUnits(QPainter& painter, KChart::CartesianCoordinatePlane* plane, int chartWidth,
-    const QAbstractItemModel* cursors, bool xInKm, const QColor& textColour)
+    const QAbstractItemModel* cursors, bool xInKm, const QColor& textColour, const MarkerStyle& style)
 {
     const QPen saved = painter.pen();
     const Geometry g = measure(plane, chartWidth);
@@ -80,8 +86,8 @@ void paintMarkerLabelsAndUnits(QPainter& painter, KChart::CartesianCoordinatePla
     painter.setFont(font);
     const QFontMetrics metrics(font);
 
-    if (cursors && cursors->rowCount() >= 2 && app()->cursorMode) {
-        const QColor colour = app()->cursorLineColour;
+    if (cursors && cursors->rowCount() >= 2 && style.cursorLetters) {
+        const QColor colour = style.cursorLineColour;
         painter.setPen(QPen(QBrush(colour, Qt::SolidPattern), 1, Qt::SolidLine));
         painter.setBrush(QBrush(colour, Qt::SolidPattern));
         const auto [a, b]

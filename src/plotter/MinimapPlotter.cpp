@@ -1,8 +1,8 @@
 #include "plotter/MinimapPlotter.h"
 
-#include "plotter/ChartMath.h"
+#include "core/Application.h"
+#include "plotter/PlaneControl.h"
 #include "plotter/TraceDiagram.h"
-#include "shell/Application.h"
 #include "sor/SORParser.h"
 
 #include <QSignalBlocker>

@@ -1,11 +1,14 @@
 #include "plotter/Plotter.h"
 
+#include "core/Application.h"
+#include "plotter/ChartInteraction.h"
+#include "plotter/ChartStyle.h"
 #include "plotter/Decimation.h"
-
-#include "plotter/ChartMath.h"
 #include "plotter/MinimapPlotter.h"
+#include "plotter/PlaneControl.h"
+#include "plotter/PointRows.h"
+#include "plotter/Ticks.h"
 #include "plotter/TraceDiagram.h"
-#include "shell/Application.h"
 #include "sor/SORParser.h"
 
 #include <QSignalBlocker>
@@ -90,11 +93,11 @@ void Plotter::_createMinMaxDiagram()
             chart::openUp(minX, maxX, 0.0005); // a metre
             chart::openUp(minY, maxY, 0.5); // a decibel
             minMaxModel.setRowCount(2);
-            minMaxModel.setColumnCount(5);
+            minMaxModel.setColumnCount(chart::pointColumnCount);
             chart::setPointRow(minMaxModel, 0, maxX, maxY, QString(), chart::MinMaxPoint, 0.0);
             chart::setPointRow(minMaxModel, 1, minX, minY, QString(), chart::MinMaxPoint, 0.0);
         } else {
-            minMaxModel.setColumnCount(5);
+            minMaxModel.setColumnCount(chart::pointColumnCount);
         }
         minMaxModel.setHeaderData(0, Qt::Horizontal, QStringLiteral("MINMAX"), Qt::EditRole);
     }
@@ -152,8 +155,6 @@ QMap<qreal, QString> Plotter::_generateTicks(double min, double max, int count, 
     return chart::generateTicks(min, max, count, inMetres);
 }
 
-QString Plotter::_rtrim(const std::string& text) { return chart::rtrim(text); }
-
 void Plotter::updateAxisTicks()
 {
     if (!xAxis || !yAxis)
@@ -163,21 +164,7 @@ void Plotter::updateAxisTicks()
 
 void Plotter::handleRubberBandZoomedEvent() { chart.enforceViewLimitsAndUpdate(); }
 
-bool Plotter::eventFilter(QObject* watched, QEvent* event)
-{
-    switch (event->type()) {
-    case QEvent::MouseButtonPress:
-        if (eventFilter_pointHover(watched, event))
-            return true;
-        return eventFilter_pointClick(watched, event);
-    case QEvent::MouseMove:
-        return eventFilter_pointHover(watched, event);
-    case QEvent::KeyPress:
-        return eventFilter_keyPress(watched, event);
-    default:
-        return false;
-    }
-}
+bool Plotter::eventFilter(QObject* watched, QEvent* event) { return chart::handleChartEvent(*this, watched, event); }
 
 void Plotter::changeEvent(QEvent* event)
 {

@@ -1,6 +1,6 @@
 #include "plotter/TraceModel.h"
 
-#include "plotter/ChartMath.h"
+#include "plotter/PointRows.h"
 
 #include <algorithm>
 #include <limits>
@@ -57,7 +57,7 @@ QPair<QPointF, QPointF> TraceModel::bounds() const
 
 int TraceModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows(); }
 
-int TraceModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : 5; }
+int TraceModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : ColumnCount; }
 
 QVariant TraceModel::data(const QModelIndex& index, int role) const
 {
@@ -66,16 +66,16 @@ QVariant TraceModel::data(const QModelIndex& index, int role) const
     const size_t r = size_t(index.row());
     const bool display = role == Qt::DisplayRole || role == Qt::EditRole;
     switch (index.column()) {
-    case 0:
+    case XColumn:
         return display ? QVariant(xs[r]) : QVariant();
-    case 1:
+    case YColumn:
         return display ? QVariant(ys[r]) : QVariant();
-    case 2:
+    case ToolTipColumn:
         return role == Qt::ToolTipRole ? QVariant(chart::pointToolTip(xs[r], sampleYs[r], samples[r], toolTipTail))
                                        : QVariant();
-    case 3:
-        return role == Qt::UserRole ? QVariant(int(chart::TracePoint)) : QVariant();
-    case 4:
+    case KindColumn:
+        return role == KindRole ? QVariant(int(chart::TracePoint)) : QVariant();
+    case NumberColumn:
         return display ? QVariant(numbers[r]) : QVariant();
     default:
         return QVariant();
@@ -84,7 +84,7 @@ QVariant TraceModel::data(const QModelIndex& index, int role) const
 
 QVariant TraceModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (section == 0 && orientation == Qt::Horizontal && (role == Qt::DisplayRole || role == Qt::EditRole))
+    if (section == XColumn && orientation == Qt::Horizontal && (role == Qt::DisplayRole || role == Qt::EditRole))
         return QStringLiteral(".sor Data");
     return QAbstractTableModel::headerData(section, orientation, role);
 }

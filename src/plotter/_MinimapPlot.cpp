@@ -1,7 +1,7 @@
 #include "plotter/_MinimapPlot.h"
 
-#include "plotter/ChartMath.h"
 #include "plotter/MinimapPlotter.h"
+#include "plotter/PlaneControl.h"
 #include "plotter/Plotter.h"
 
 #include <QMouseEvent>

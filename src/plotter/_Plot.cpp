@@ -1,9 +1,10 @@
 #include "plotter/_Plot.h"
 
 #include "cursors/CursorWidget.h"
-#include "plotter/ChartMath.h"
 #include "plotter/MinimapPlotter.h"
+#include "plotter/PlaneControl.h"
 #include "plotter/Plotter.h"
+#include "plotter/PointRows.h"
 
 #include <KChartAbstractDiagram>
 #include <KChartCartesianCoordinatePlane>
@@ -41,9 +42,9 @@ QPointF _Plot::wheelAnchor(const QPointF& pixel) const
         const auto* model = diagram->model();
         if (!model || !model->data(idx, Qt::DisplayRole).isValid())
             continue;
-        if (model->index(idx.row(), 3).data(Qt::UserRole).toInt() == chart::EventMarker) {
-            const float x = model->index(idx.row(), 0).data().toFloat();
-            const float y = model->index(idx.row(), 1).data().toFloat();
+        if (chart::pointKind(*model, idx.row()) == chart::EventMarker) {
+            const float x = model->index(idx.row(), chart::XColumn).data().toFloat();
+            const float y = model->index(idx.row(), chart::YColumn).data().toFloat();
             return chart::planeFraction(fullRange, QPointF(x, y));
         }
     }

@@ -1,8 +1,8 @@
 #include "report/CableReport.h"
 
-#include "analysis/PathText.h"
 #include "analysis/SummaryTable.h"
 #include "analysis/Verdict.h"
+#include "analysis/WidePath.h"
 #include "report/Composer.h"
 #include "report/Sections.h"
 #include "report/Table.h"
@@ -150,6 +150,7 @@ void composeCable(Composer& composer, const CableInput& in, CableFiles& files)
             trace.parser = parser.get();
             trace.fileName = fileName;
             trace.thresholds = in.thresholds;
+            trace.style = in.style;
             composeTrace(composer, trace);
             continue;
         }

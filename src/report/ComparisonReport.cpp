@@ -1,11 +1,13 @@
 #include "report/ComparisonReport.h"
 
+#include "analysis/CursorReadings.h"
 #include "analysis/FileSummary.h"
+#include "cursors/CursorReadout.h"
 #include "report/Composer.h"
 #include "report/Sections.h"
 #include "report/Table.h"
 #include "sor/SORParser.h"
-#include "widgets/Format.h"
+#include "widgets/ReadoutNumber.h"
 
 #include <QObject>
 
@@ -71,9 +73,8 @@ QStringList comparisonRow(const ComparisonTrace& trace, const View& view)
     const auto cell = [](const std::optional<double>& v) { return v ? num(*v) : QStringLiteral("\u2013"); };
     QStringList row { name, cell(s.wavelength), cell(s.pulseWidth), cell(s.fibreLength), cell(s.totalLoss) };
     if (view.cursorsShown) {
-        const double a = p.getYValue(view.cursorA);
-        const double b = p.getYValue(view.cursorB);
-        row << num(a) << num(b) << num(b - a);
+        const auto levels = analysis::comparisonReadings({ &p }, view.cursorA, view.cursorB, true).traces.front();
+        row << num(levels.yA) << num(levels.yB) << num(levels.difference);
     }
     return row;
 }
@@ -91,7 +92,7 @@ void composeComparison(Composer& composer, const ComparisonInput& in)
     });
     composer.section([&](const Sheet& sheet, double top) {
         double h = sections::chart(
-            sheet, top,
+            sheet, top, in.style,
             [&](ReportChart& chart) {
                 for (const ComparisonTrace& trace : in.traces)
                     if (trace.visible)
@@ -108,9 +109,15 @@ void composeComparison(Composer& composer, const ComparisonInput& in)
     const Table table = traceTable(in.view.cursorsShown, count);
     composer.table([&](const Sheet& sheet, double top, bool continued) { return table.header(sheet, top, continued); },
         [&](const Sheet& sheet, double top, int row) { return table.row(sheet, top, row, rows[size_t(row)]); }, count);
-    if (in.view.cursorsShown && !in.cursorReadout.isEmpty()) {
+    if (in.view.cursorsShown && count > 0) {
+        std::vector<sor::SORParser*> parsers;
+        for (const ComparisonTrace& trace : in.traces)
+            parsers.push_back(trace.parser);
+        const QString readout = CursorReadout::comparisonMeans(
+            analysis::comparisonReadings(parsers, in.view.cursorA, in.view.cursorB, in.style.cursorMode),
+            in.style.cursorMode);
         composer.section([&](const Sheet& sheet, double top) {
-            return sections::richText(sheet, top, tr("Cursors, mean over all traces"), in.cursorReadout);
+            return sections::richText(sheet, top, tr("Cursors, mean over all traces"), readout);
         });
     }
 }

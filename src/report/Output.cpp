@@ -2,20 +2,20 @@
 
 #include "report/Pages.h"
 
-#include <QBuffer>
+#include <QGuiApplication>
 #include <QLocale>
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QSaveFile>
-#include <QWidget>
+#include <QScreen>
 
 namespace report {
 
 int reportDpi()
 {
-    // A chart widget's own resolution; KChart scales line widths and fonts by the device's against it.
-    const QWidget probe;
-    return probe.logicalDpiX();
+    // The resolution a chart widget has on the screen; KChart scales line widths and fonts by the device's against it.
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? qRound(screen->logicalDotsPerInchX()) : 72;
 }
 
 Frame frameAt(const QDateTime& made)

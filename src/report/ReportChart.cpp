@@ -1,10 +1,13 @@
 #include "report/ReportChart.h"
 
-#include "events/OTDREventHandler.h"
-#include "plotter/ChartMath.h"
+#include "analysis/EventTable.h"
+#include "plotter/ChartStyle.h"
 #include "plotter/Decimation.h"
 #include "plotter/MarkerPainting.h"
-#include "shell/Application.h"
+#include "plotter/PlaneControl.h"
+#include "plotter/PointRows.h"
+#include "plotter/Ticks.h"
+#include "report/Output.h"
 #include "sor/SORParser.h"
 
 #include <QAbstractTableModel>
@@ -67,8 +70,9 @@ struct ReportChart::Trace {
     KChart::Plotter* diagram = nullptr; ///< owned by the plane
 };
 
-ReportChart::ReportChart(Decimation d)
-    : decimation(d)
+ReportChart::ReportChart(const Style& s, Decimation d)
+    : style(s)
+    , decimation(d)
 {
     chart.setObjectName(QStringLiteral("ReportChart"));
     plane = static_cast<KChart::CartesianCoordinatePlane*>(chart.coordinatePlane());
@@ -97,8 +101,6 @@ ReportChart::~ReportChart()
     chart::releaseDiagrams(chart);
 }
 
-int ReportChart::dpi() const { return chart.logicalDpiX(); }
-
 void ReportChart::addTrace(sor::SORParser& parser, const QColor& colour)
 {
     auto trace = std::make_unique<Trace>();
@@ -113,7 +115,7 @@ void ReportChart::addTrace(sor::SORParser& parser, const QColor& colour)
 void ReportChart::addEventMarkers(sor::SORParser& parser)
 {
     const auto& events = parser.events.keyEvents;
-    const size_t count = std::min<size_t>(events.size(), OTDREventHandler::maxMarkers);
+    const size_t count = std::min<size_t>(events.size(), analysis::maxEventMarkers);
     markerModel.clear();
     markerModel.setColumnCount(2);
     int row = 0;
@@ -124,8 +126,8 @@ void ReportChart::addEventMarkers(sor::SORParser& parser)
         if (!std::isfinite(x) || !std::isfinite(y))
             continue;
         markerModel.setRowCount(row + 1);
-        markerModel.setData(markerModel.index(row, 0), x);
-        markerModel.setData(markerModel.index(row, 1), y);
+        markerModel.setData(markerModel.index(row, chart::XColumn), x);
+        markerModel.setData(markerModel.index(row, chart::YColumn), y);
         ++row;
     }
     if (!markerDiagram) {
@@ -134,14 +136,14 @@ void ReportChart::addEventMarkers(sor::SORParser& parser)
         plane->addDiagram(markerDiagram);
     }
     markerDiagram->setPen(QPen(Qt::NoPen));
-    chart::setDiamondMarkers(markerDiagram, true, 10, app()->eventMarkerColour);
+    chart::setDiamondMarkers(markerDiagram, true, 10, style.eventMarkerColour);
 }
 
 void ReportChart::setView(const View& v)
 {
     view = v;
-    cursorModel.setData(cursorModel.index(0, 0), view.cursorA);
-    cursorModel.setData(cursorModel.index(1, 0), view.cursorB);
+    cursorModel.setData(cursorModel.index(0, chart::XColumn), view.cursorA);
+    cursorModel.setData(cursorModel.index(1, chart::XColumn), view.cursorB);
 }
 
 void ReportChart::fillRange()
@@ -166,8 +168,8 @@ void ReportChart::fillRange()
         minMaxModel.setRowCount(3);
         const double points[3][2] = { { maxX, maxY }, { minX, minY }, { minX, 0 } };
         for (int row = 0; row < 3; ++row) {
-            minMaxModel.setData(minMaxModel.index(row, 0), points[row][0]);
-            minMaxModel.setData(minMaxModel.index(row, 1), points[row][1]);
+            minMaxModel.setData(minMaxModel.index(row, chart::XColumn), points[row][0]);
+            minMaxModel.setData(minMaxModel.index(row, chart::YColumn), points[row][1]);
         }
     }
     minMaxDiagram->setModel(&minMaxModel);
@@ -245,16 +247,17 @@ void ReportChart::paint(QPainter& painter, const QRectF& target, const QSize& lo
     painter.scale(sx, sy);
     painter.setClipRect(QRect(QPoint(), logical));
     const QAbstractItemModel* cursors = view.cursorsShown ? &cursorModel : nullptr;
-    chart::paintMarkerLines(painter, plane, logical.width(), logical, cursors);
+    const chart::MarkerStyle markers { style.cursorLineColour, style.logo, style.cursorMode };
+    chart::paintMarkerLines(painter, plane, logical.width(), logical, cursors, markers);
     chart.paint(&painter, QRect(QPoint(), logical));
-    chart::paintMarkerLabelsAndUnits(painter, plane, logical.width(), cursors, inKm, textColour);
+    chart::paintMarkerLabelsAndUnits(painter, plane, logical.width(), cursors, inKm, textColour, markers);
     painter.restore();
 }
 
 QImage ReportChart::image(const QSize& logical, qreal scale)
 {
     QImage image((QSizeF(logical) * scale).toSize(), QImage::Format_RGB32);
-    const int dotsPerMeter = qRound(dpi() / 0.0254);
+    const int dotsPerMeter = qRound(reportDpi() / 0.0254);
     image.setDotsPerMeterX(dotsPerMeter);
     image.setDotsPerMeterY(dotsPerMeter);
     image.setDevicePixelRatio(scale);
@@ -269,7 +272,7 @@ bool ReportChart::writeSvg(QIODevice& out, const QSize& logical, const QString& 
 {
     QSvgGenerator svg;
     svg.setOutputDevice(&out);
-    svg.setResolution(dpi());
+    svg.setResolution(reportDpi());
     svg.setSize(logical);
     svg.setViewBox(QRect(QPoint(), logical));
     svg.setTitle(title);
@@ -279,14 +282,6 @@ bool ReportChart::writeSvg(QIODevice& out, const QSize& logical, const QString& 
     painter.fillRect(QRect(QPoint(), logical), Qt::white);
     paint(painter, QRectF(QPointF(), QSizeF(logical)), logical);
     return painter.end();
-}
-
-std::vector<int> ReportChart::rowCounts() const
-{
-    std::vector<int> counts;
-    for (const auto& trace : traces)
-        counts.push_back(trace->model.rowCount());
-    return counts;
 }
 
 } // namespace report

@@ -71,12 +71,13 @@ namespace sections {
         return QSize(int(chartLogicalWidth), int(std::round(chartLogicalWidth * target.height() / target.width())));
     }
 
-    double chart(const Sheet& sheet, double top, const std::function<void(ReportChart&)>& setUp, Decimation decimation)
+    double chart(const Sheet& sheet, double top, const Style& style, const std::function<void(ReportChart&)>& setUp,
+        Decimation decimation)
     {
         const double height = sheet.mm(chartHeightMm);
         if (sheet.painter) {
             const QRectF box(sheet.content.left(), top, sheet.content.width(), height);
-            ReportChart chart(decimation);
+            ReportChart chart(style, decimation);
             setUp(chart);
             chart.paint(*sheet.painter, box, chartLogicalSize(box.size()));
         }

@@ -1,14 +1,15 @@
 #include "report/TraceReport.h"
 
 #include "analysis/ChecksumDiagnosis.h"
+#include "analysis/CursorReadings.h"
+#include "analysis/EventTable.h"
 #include "analysis/FileSummary.h"
-#include "events/OTDREvent.h"
+#include "cursors/CursorReadout.h"
 #include "report/Composer.h"
 #include "report/Table.h"
 #include "report/VerdictSection.h"
-#include "shell/Application.h"
 #include "sor/SORParser.h"
-#include "widgets/Format.h"
+#include "widgets/ReadoutNumber.h"
 
 #include <QFileInfo>
 #include <QObject>
@@ -89,7 +90,7 @@ QString checksumText(const sor::SORParser& p)
 std::vector<QStringList> eventRows(const sor::SORParser& p)
 {
     const auto& events = p.events.keyEvents;
-    const std::vector<double> sums = OTDREvent::cumulativeLosses(p);
+    const std::vector<double> sums = analysis::cumulativeLosses(p);
     std::vector<QStringList> rows;
     rows.reserve(events.size());
     for (const auto& e : events) {
@@ -120,8 +121,8 @@ void composeTrace(Composer& composer, const TraceInput& in)
         return h;
     });
     composer.section([&](const Sheet& sheet, double top) {
-        return sections::chart(sheet, top, [&](ReportChart& chart) {
-            chart.addTrace(parser, app()->graphColour);
+        return sections::chart(sheet, top, in.style, [&](ReportChart& chart) {
+            chart.addTrace(parser, in.style.graphColour);
             chart.addEventMarkers(parser);
             chart.setView(in.view);
         });
@@ -140,10 +141,11 @@ void composeTrace(Composer& composer, const TraceInput& in)
     composer.table([&](const Sheet& sheet, double top, bool continued) { return events.header(sheet, top, continued); },
         [&](const Sheet& sheet, double top, int row) { return events.row(sheet, top, row, rows[size_t(row)]); },
         static_cast<int>(rows.size()));
-    if (in.view.cursorsShown && !in.cursorReadout.isEmpty()) {
-        composer.section([&](const Sheet& sheet, double top) {
-            return sections::richText(sheet, top, tr("Cursors"), in.cursorReadout);
-        });
+    if (in.view.cursorsShown) {
+        const QString readout = CursorReadout::singleTrace(
+            analysis::cursorReadings(parser, in.view.cursorA, in.view.cursorB), in.style.cursorMode);
+        composer.section(
+            [&](const Sheet& sheet, double top) { return sections::richText(sheet, top, tr("Cursors"), readout); });
     }
 }
 

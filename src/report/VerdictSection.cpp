@@ -1,6 +1,6 @@
 #include "report/VerdictSection.h"
 
-#include "analysis/Format.h"
+#include "analysis/TableNumbers.h"
 #include "report/Sections.h"
 
 #include <QObject>

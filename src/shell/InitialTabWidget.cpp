@@ -1,6 +1,6 @@
 #include "shell/InitialTabWidget.h"
 
-#include "shell/Application.h"
+#include "core/Application.h"
 
 #include <QPainter>
 

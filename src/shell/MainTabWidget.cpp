@@ -2,8 +2,8 @@
 
 #include "cable/CableTab.h"
 #include "compare/SORMultiTab.h"
+#include "core/Application.h"
 #include "options/OptionsWindow.h"
-#include "shell/Application.h"
 #include "shell/ReportDialog.h"
 #include "shell/SORTab.h"
 #include "shell/TabReport.h"
@@ -224,6 +224,7 @@ void MainTabWidget::_addSORMultiTab(QStringList paths)
     }
     // Nothing of the other paths is read when the first cannot be.
     auto* tab = new SORMultiTab();
+    connect(tab, &SORMultiTab::openFileRequested, this, &MainTabWidget::_addSORTab);
     if (!tab->display(paths.first().toStdWString())) {
         tab->deleteLater();
         return;

@@ -1,6 +1,6 @@
 #include "shell/MainWindow.h"
 
-#include "shell/Application.h"
+#include "core/Application.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>

@@ -1,10 +1,12 @@
 #include "shell/TabReport.h"
 
+#include "analysis/TraceLabel.h"
 #include "cable/CableTab.h"
 #include "compare/PlotEntity.h"
 #include "compare/SORMultiTab.h"
+#include "core/Application.h"
+#include "plotter/PointRows.h"
 #include "report/Output.h"
-#include "shell/Application.h"
 #include "shell/SORTab.h"
 #include "sor/SORParser.h"
 
@@ -37,8 +39,8 @@ report::View viewOf(ChartView& chart, const QAbstractItemModel& cursors, bool cu
     view.range = range;
     view.cursorsShown = cursorsShown && cursors.rowCount() >= 2;
     if (view.cursorsShown) {
-        view.cursorA = cursors.index(0, 0).data().toDouble();
-        view.cursorB = cursors.index(1, 0).data().toDouble();
+        view.cursorA = cursors.index(0, chart::XColumn).data().toDouble();
+        view.cursorB = cursors.index(1, chart::XColumn).data().toDouble();
     }
     return view;
 }
@@ -51,6 +53,17 @@ QString withoutExtension(const std::wstring& path)
 
 } // namespace
 
+report::Style TabReport::applicationStyle()
+{
+    report::Style style;
+    style.graphColour = app()->graphColour;
+    style.eventMarkerColour = app()->eventMarkerColour;
+    style.cursorLineColour = app()->cursorLineColour;
+    style.logo = app()->logoSmall;
+    style.cursorMode = app()->cursorMode;
+    return style;
+}
+
 std::unique_ptr<TabReport> TabReport::of(QWidget* tab)
 {
     std::unique_ptr<TabReport> r(new TabReport);
@@ -59,9 +72,9 @@ std::unique_ptr<TabReport> TabReport::of(QWidget* tab)
             return nullptr;
         const CursorWidget& cursors = single->info.cursorWidget;
         r->trace.parser = single->parser;
-        r->trace.fileName = PlotEntity::fileNameOf(single->parser->path);
+        r->trace.fileName = QString::fromStdWString(analysis::fileNameOf(single->parser->path));
         r->trace.view = viewOf(single->plotter.chart, cursors.cursorModel, cursors.active && !cursors.hidden);
-        r->trace.cursorReadout = cursors.infoLabel.text();
+        r->trace.style = applicationStyle();
         r->trace.thresholds = analysis::loadThresholds(analysis::thresholdsPath);
         r->name = r->trace.fileName;
         r->suggested = withoutExtension(single->parser->path);
@@ -85,8 +98,7 @@ std::unique_ptr<TabReport> TabReport::of(QWidget* tab)
         }
         r->traces.view
             = viewOf(multi->plotter.chart, overview.cursorModel, overview.cursorsPlaced && !overview.cursorsHidden);
-        if (overview.cursorInfoLabel)
-            r->traces.cursorReadout = overview.cursorInfoLabel->text();
+        r->traces.style = applicationStyle();
         r->name = QObject::tr("Comparison with %1").arg(entities.front()->fileName);
         r->suggested = withoutExtension(entities.front()->parser.path) + QStringLiteral("-comparison");
         r->screenSize = multi->plotter.chart.size();
@@ -102,6 +114,7 @@ std::unique_ptr<TabReport> TabReport::of(QWidget* tab)
         input->folder = model.folder;
         input->thresholds = model.thresholds();
         input->filter = cableTab->proxy.filterWords().join(QLatin1Char(' '));
+        input->style = applicationStyle();
         for (const int row : rows) {
             input->files.push_back(model.summary(row));
             input->paths << model.fullPath(row);
@@ -138,6 +151,8 @@ bool TabReport::print(QPrinter& printer, const report::Composer::Progress& progr
     return report::print(compose(), printer, report::frameAt(QDateTime::currentDateTime()), progress);
 }
 
+const report::Style& TabReport::style() const { return comparison ? traces.style : trace.style; }
+
 report::Decimation TabReport::decimation() const
 {
     return comparison ? report::comparisonTraceRows : report::singleTraceRows;
@@ -152,14 +167,14 @@ void TabReport::setUpChart(report::ReportChart& chart) const
         chart.setView(traces.view);
         return;
     }
-    chart.addTrace(*trace.parser, app()->graphColour);
+    chart.addTrace(*trace.parser, trace.style.graphColour);
     chart.addEventMarkers(*trace.parser);
     chart.setView(trace.view);
 }
 
 QImage TabReport::chartImage(qreal scale) const
 {
-    report::ReportChart chart(decimation());
+    report::ReportChart chart(style(), decimation());
     setUpChart(chart);
     return chart.image(screenSize.isEmpty() ? QSize(1000, 600) : screenSize, scale);
 }
@@ -183,7 +198,7 @@ bool TabReport::saveSvg(const QString& path, QString* error) const
             *error = file.errorString();
         return false;
     }
-    report::ReportChart chart(decimation());
+    report::ReportChart chart(style(), decimation());
     setUpChart(chart);
     if (!chart.writeSvg(file, screenSize.isEmpty() ? QSize(1000, 600) : screenSize, name) || !file.commit()) {
         if (error)

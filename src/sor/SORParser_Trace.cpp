@@ -185,27 +185,32 @@ double SORParser::_get_ApproxDiff(double, unsigned start, unsigned count)
     return slope;
 }
 
-double SORParser::getApproxDiff_LSA(double a, double b)
+bool SORParser::fitBetween(double a, double b, double& slope, double& intercept)
 {
     if (a == b)
-        return 0;
+        return false;
+    // The sample at the larger distance itself is not part of the window.
     const auto i0 = static_cast<unsigned>(getClosestIndex_X(std::min(a, b)));
     const auto i1 = static_cast<unsigned>(getClosestIndex_X(std::max(a, b)));
+    _get_LSA(&slope, &intercept, i0, i1 - i0);
+    return true;
+}
+
+double SORParser::getApproxDiff_LSA(double a, double b)
+{
     double slope = 0;
     double intercept = 0;
-    _get_LSA(&slope, &intercept, i0, i1 - i0);
+    if (!fitBetween(a, b, slope, intercept))
+        return 0;
     return a < b ? slope : -slope;
 }
 
 double SORParser::getApproxPos_LSA(double a, double b)
 {
-    if (a == b)
-        return 0;
-    const auto i0 = static_cast<unsigned>(getClosestIndex_X(std::min(a, b)));
-    const auto i1 = static_cast<unsigned>(getClosestIndex_X(std::max(a, b)));
     double slope = 0;
     double intercept = 0;
-    _get_LSA(&slope, &intercept, i0, i1 - i0);
+    if (!fitBetween(a, b, slope, intercept))
+        return 0;
     return a < b ? (b - a) * slope + intercept : -((a - b) * slope + intercept);
 }
 

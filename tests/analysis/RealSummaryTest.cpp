@@ -4,10 +4,10 @@
 
 #include "analysis/FileSummary.h"
 #include "analysis/FolderListing.h"
-#include "analysis/PathText.h"
 #include "analysis/Sentinels.h"
 #include "analysis/SummaryTable.h"
 #include "analysis/Verdict.h"
+#include "analysis/WidePath.h"
 
 #include "sor/SORParser.h"
 

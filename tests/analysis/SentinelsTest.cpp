@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <functional>
 
 using namespace analysis;
@@ -61,6 +63,8 @@ Thresholds strict()
     t.minOrl = 99;
     return t;
 }
+
+void PrintTo(const SentinelCase& c, std::ostream* os) { *os << c.name; }
 
 class Sentinel : public testing::TestWithParam<SentinelCase> { };
 

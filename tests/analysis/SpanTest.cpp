@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 using namespace analysis;
 
 namespace {
@@ -44,6 +46,8 @@ struct SpanCase {
     double worstSplice, worstConnector; ///< judged, 0 for none
     Outcome outcome; ///< with the default thresholds
 };
+
+void PrintTo(const SpanCase& c, std::ostream* os) { *os << c.name; }
 
 class Spans : public testing::TestWithParam<SpanCase> { };
 

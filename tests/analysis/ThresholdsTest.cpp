@@ -1,7 +1,7 @@
 #include "TempDir.h"
 
 #include "analysis/FileSummary.h"
-#include "analysis/Format.h"
+#include "analysis/TableNumbers.h"
 #include "analysis/Thresholds.h"
 #include "analysis/Verdict.h"
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <vector>
 
 using namespace analysis;
@@ -20,6 +22,8 @@ struct Case {
     double lossTolerance; ///< dB
     double slopeTolerance; ///< dB/km
 };
+
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
 
 class Primitives : public testing::TestWithParam<Case> { };
 

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
@@ -21,6 +23,8 @@ struct OffsetCase {
     double startKm; ///< the axis's first distance
     bool exact; ///< today's value kept to the last bit
 };
+
+void PrintTo(const OffsetCase& c, std::ostream* os) { *os << c.name; }
 
 class AxisOffsets : public testing::TestWithParam<OffsetCase> { };
 

@@ -2,6 +2,7 @@
 #include "RunTool.h"
 
 #include <cstdio>
+#include <regex>
 
 using namespace sortest;
 
@@ -122,3 +123,25 @@ TEST(Sorsynth, WritesARealisticTraceTheReaderAccepts)
     EXPECT_GT(slope, 0.15);
     EXPECT_LT(slope, 0.4);
 }
+
+// What help2man reads to write the manual pages: both answers on standard output, with status 0.
+struct ToolAnswer {
+    const char* tool;
+    const char* option;
+    const char* pattern;
+};
+
+class ToolAnswers : public testing::TestWithParam<ToolAnswer> { };
+
+TEST_P(ToolAnswers, AnswerOnStandardOutput)
+{
+    const auto r = runTool(std::string(GetParam().tool) + " " + GetParam().option);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(std::regex_match(r.out, std::regex(GetParam().pattern))) << r.out;
+}
+
+INSTANTIATE_TEST_SUITE_P(Tools, ToolAnswers,
+    testing::Values(ToolAnswer { SORDUMP_PATH, "--version", R"(sordump \(TAVIX SOR-Viewer\) \d+\.\d+\.\d+\n)" },
+        ToolAnswer { SORSYNTH_PATH, "--version", R"(sorsynth \(TAVIX SOR-Viewer\) \d+\.\d+\.\d+\n)" },
+        ToolAnswer { SORDUMP_PATH, "--help", R"(Usage: sordump [\s\S]*  --version [\s\S]*)" },
+        ToolAnswer { SORSYNTH_PATH, "--help", R"(Usage: sorsynth [\s\S]*  --version [\s\S]*)" }));

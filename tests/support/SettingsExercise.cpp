@@ -1,6 +1,6 @@
 #include "SettingsExercise.h"
 
-#include "shell/SettingsFile.h"
+#include "core/SettingsFile.h"
 
 #include <QByteArray>
 #include <QRegularExpression>

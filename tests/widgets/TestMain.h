@@ -1,6 +1,7 @@
 #pragma once
 
-#include "shell/Application.h"
+#include "core/AppStyle.h"
+#include "core/Application.h"
 
 #include <QApplication>
 #include <QDir>

@@ -2,8 +2,8 @@
 
 #include "SettingsExercise.h"
 
-#include "shell/PixmapTools.h"
-#include "shell/SettingsFile.h"
+#include "core/PixmapTools.h"
+#include "core/SettingsFile.h"
 
 #include <QMetaProperty>
 #include <QSignalSpy>

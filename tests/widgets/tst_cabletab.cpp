@@ -258,6 +258,27 @@ private Q_SLOTS:
         QCOMPARE(tab->countsLabel.text(), QLatin1String(cablefolder::counts())); // counts are of the whole folder
     }
 
+    // Rows arriving from the scan, a filter, a sort and new thresholds, each checked as the models report it.
+    void modelsPassTheModelTesterWhileTheyChange()
+    {
+        CableTab* tab = openFolder(folder);
+        QVERIFY(tab);
+        const QAbstractItemModelTester model(&tab->model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        const QAbstractItemModelTester proxy(&tab->proxy, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QVERIFY(QTest::qWaitFor([tab] { return !tab->scan.isRunning(); }, 30000));
+        QTest::keyClicks(&tab->filterEdit, QStringLiteral("pass"));
+        QCOMPARE(tab->proxy.rowCount(), 5);
+        tab->table.sortByColumn(CableModel::section(CableModel::Column::TotalLoss), Qt::DescendingOrder);
+        analysis::Thresholds strict = tab->model.thresholds();
+        strict.maxSpliceLoss = 0;
+        tab->setThresholds(strict);
+        QCOMPARE(tab->model.rowCount(), int(expected.size()));
+        // The files with a splice now fail and leave the filtered view.
+        const QStringList shown = shownFiles(*tab);
+        for (const char* file : { "F001.sor", "F005.sor", "F008.sor" })
+            QVERIFY2(!shown.contains(QLatin1String(file)), file);
+    }
+
     void csvIsTheTableAsShown()
     {
         CableTab* tab = scanned(folder);

@@ -2,11 +2,11 @@
 #include "TestMain.h"
 #include "TraceFiles.h"
 
+#include "core/PixmapTools.h"
 #include "options/ColourEntry.h"
 #include "options/ColourWidget.h"
 #include "plotter/Plotter.h"
 #include "plotter/TraceDiagram.h"
-#include "shell/PixmapTools.h"
 #include "shell/SORTab.h"
 
 #include <KChartPlotter>

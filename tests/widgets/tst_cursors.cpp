@@ -3,10 +3,12 @@
 #include "TraceFiles.h"
 
 #include "cursors/CursorWidget.h"
-#include "plotter/ChartMath.h"
+#include "plotter/ChartStyle.h"
 #include "plotter/Plotter.h"
-#include "widgets/Format.h"
+#include "plotter/PointRows.h"
+#include "widgets/ReadoutNumber.h"
 
+#include <QAbstractItemModelTester>
 #include <QMainWindow>
 #include <QStatusBar>
 
@@ -205,6 +207,21 @@ private Q_SLOTS:
         QCOMPARE(cursorX(1), 10.0);
         QVERIFY(!key(Qt::Key_Up));
         QVERIFY(!key(Qt::Key_Down));
+    }
+
+    // The cursor rows change in place; every change is told as it happens.
+    void cursorModelPassesTheModelTester()
+    {
+        showLine(11);
+        const QAbstractItemModelTester tester(
+            &cursors->cursorModel, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        place(3, 7);
+        QVERIFY(key(Qt::Key_Right));
+        QVERIFY(key(Qt::Key_Left, Qt::ControlModifier));
+        QCOMPARE(cursorX(0), 4.0);
+        QCOMPARE(cursorX(1), 6.0);
+        QCOMPARE(cursors->cursorModel.rowCount(), 2);
+        QCOMPARE(cursors->cursorModel.columnCount(), chart::pointColumnCount);
     }
 
     void hoverReadouts()

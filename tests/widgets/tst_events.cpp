@@ -4,9 +4,9 @@
 
 #include "events/OTDREvent.h"
 #include "events/OTDREventHandler.h"
-#include "plotter/ChartMath.h"
+#include "plotter/PointRows.h"
 #include "shell/SORTab.h"
-#include "widgets/Format.h"
+#include "widgets/ReadoutNumber.h"
 
 #include <QApplication>
 #include <QMainWindow>

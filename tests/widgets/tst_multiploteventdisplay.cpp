@@ -6,7 +6,7 @@
 #include "compare/MultiPlotOverviewItemWidget.h"
 #include "compare/PlotEntity.h"
 #include "compare/SORMultiTab.h"
-#include "widgets/Format.h"
+#include "widgets/ReadoutNumber.h"
 
 // The event table of a comparison: the totals and key events of the trace list's current row.
 class TestMultiPlotEventDisplay : public QObject {

@@ -6,7 +6,7 @@
 #include "compare/PlotEntity.h"
 #include "compare/SORMultiTab.h"
 #include "plotter/TraceDiagram.h"
-#include "widgets/Format.h"
+#include "widgets/ReadoutNumber.h"
 
 #include <QCheckBox>
 #include <QSignalSpy>

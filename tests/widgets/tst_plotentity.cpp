@@ -2,7 +2,7 @@
 #include "TraceFiles.h"
 
 #include "compare/PlotEntity.h"
-#include "plotter/ChartMath.h"
+#include "plotter/PointRows.h"
 
 #include <cmath>
 

@@ -2,8 +2,9 @@
 #include "TestMain.h"
 #include "TraceFiles.h"
 
-#include "plotter/ChartMath.h"
 #include "plotter/Plotter.h"
+#include "plotter/PointRows.h"
+#include "plotter/Ticks.h"
 
 #include <QPointer>
 

@@ -10,7 +10,6 @@
 #include "cable/CableTab.h"
 #include "compare/PlotEntity.h"
 #include "compare/SORMultiTab.h"
-#include "plotter/ChartMath.h"
 #include "plotter/Decimation.h"
 #include "report/ComparisonReport.h"
 #include "report/Output.h"
@@ -20,7 +19,7 @@
 #include "shell/ReportDialog.h"
 #include "shell/SORTab.h"
 #include "shell/TabReport.h"
-#include "widgets/Format.h"
+#include "widgets/ReadoutNumber.h"
 
 #include <QBuffer>
 #include <QPrinter>
@@ -290,7 +289,7 @@ private Q_SLOTS:
     void progressAndCancel()
     {
         auto parser = parsed(forty);
-        report::TraceInput input { parser.get(), QStringLiteral("forty.sor"), {}, QString(), {} };
+        report::TraceInput input { parser.get(), QStringLiteral("forty.sor"), {}, {}, {} };
         const auto compose = [&](report::Composer& c) { report::composeTrace(c, input); };
         const auto frame = report::frameAt(QDateTime::currentDateTime());
         QList<int> totals;
@@ -437,7 +436,7 @@ private Q_SLOTS:
             if (!parser->fileParsed || accepted++ % 4 != 0)
                 continue;
             ++reported;
-            report::TraceInput trace { parser.get(), QStringLiteral("variant.sor"), {}, QString(), {} };
+            report::TraceInput trace { parser.get(), QStringLiteral("variant.sor"), {}, {}, {} };
             report::ComparisonInput comparison;
             comparison.traces
                 = { { parser.get(), "variant.sor", Qt::blue, true }, { companion.get(), "eight.sor", Qt::red, true } };

@@ -1,9 +1,10 @@
 #include "TestMain.h"
 
-#include "plotter/ChartMath.h"
+#include "plotter/PointRows.h"
 #include "plotter/TraceDiagram.h"
 #include "plotter/TraceModel.h"
 
+#include <QAbstractItemModelTester>
 #include <QStandardItemModel>
 
 #include <KChartCartesianCoordinatePlane>
@@ -172,6 +173,33 @@ private Q_SLOTS:
         QCOMPARE(m.headerData(0, Qt::Horizontal).toString(), QStringLiteral(".sor Data"));
         m.reset(0);
         QVERIFY(std::isnan(m.bounds().first.x()));
+    }
+
+    // Refilled with its signals blocked, the model must be consistent whenever its diagram reads it again.
+    void modelTesterAcceptsEveryFill_data()
+    {
+        QTest::addColumn<int>("shape");
+        QTest::addColumn<int>("rows");
+        QTest::newRow("empty") << int(Flat) << 0;
+        QTest::newRow("one row") << int(Steep) << 1;
+        QTest::newRow("blank rows") << int(Blanks) << 500;
+    }
+
+    void modelTesterAcceptsEveryFill()
+    {
+        QFETCH(int, shape);
+        QFETCH(int, rows);
+        fill(Shape(shape), rows);
+        const QAbstractItemModelTester tester(&traceModel, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QCOMPARE(traceModel.rowCount(), rows);
+        QCOMPARE(traceModel.columnCount(), int(TraceModel::ColumnCount));
+        int filled = 0;
+        for (int row = 0; row < rows; ++row) {
+            const QModelIndex kind = traceModel.index(row, TraceModel::KindColumn);
+            filled += kind.data(TraceModel::KindRole).isValid();
+            QCOMPARE(traceModel.index(row, TraceModel::XColumn).data().isValid(), !blank(Shape(shape), row));
+        }
+        QCOMPARE(filled > 0, rows > 0);
     }
 };
 

@@ -1,4 +1,4 @@
-#include "analysis/PathText.h"
+#include "analysis/WidePath.h"
 
 #include <cstdint>
 #include <cwchar>

@@ -6,7 +6,6 @@
 #include <QIcon>
 #include <QPalette>
 #include <QPixmap>
-#include <QProxyStyle>
 #include <QString>
 
 #include <string>
@@ -99,13 +98,3 @@ signals:
 
 // The application object, for widgets that read the settings.
 inline Application* app() { return static_cast<Application*>(qApp); }
-
-// The application style: fusion with a tab close cross that follows the theme.
-class AppStyle : public QProxyStyle {
-    Q_OBJECT
-public:
-    explicit AppStyle(QStyle* style = nullptr);
-
-    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
-        const QWidget* widget = nullptr) const override;
-};

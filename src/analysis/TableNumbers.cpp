@@ -1,4 +1,4 @@
-#include "analysis/Format.h"
+#include "analysis/TableNumbers.h"
 
 #include <charconv>
 #include <cmath>

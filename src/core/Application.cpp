@@ -1,6 +1,7 @@
-#include "shell/Application.h"
+#include "core/Application.h"
 
-#include "shell/PixmapTools.h"
+#include "core/FactoryColours.h"
+#include "core/PixmapTools.h"
 
 #include <QBrush>
 #include <QTransform>
@@ -8,12 +9,12 @@
 Application::Application(int& argc, char** argv)
     : QApplication(argc, argv)
 {
-    defaultGraphColour = QColor(255, 0, 0);
-    defaultSelectedMultiGraphPenColour = QColor(50, 255, 50);
-    defaultCursorMarkerColour = QColor(255, 150, 50);
-    defaultCursorLineColour = QColor(50, 150, 50);
-    defaultEventMarkerColour = QColor(150, 255, 50);
-    defaultEventLineColour = QColor(150, 150, 50);
+    defaultGraphColour = factory::graphColour;
+    defaultSelectedMultiGraphPenColour = factory::selectedMultiGraphPenColour;
+    defaultCursorMarkerColour = factory::cursorMarkerColour;
+    defaultCursorLineColour = factory::cursorLineColour;
+    defaultEventMarkerColour = factory::eventMarkerColour;
+    defaultEventLineColour = factory::eventLineColour;
 
     setGraphColour(defaultGraphColour);
     setSelectedMultiGraphPenColour(defaultSelectedMultiGraphPenColour);

@@ -1,4 +1,4 @@
-#include "shell/SettingsFile.h"
+#include "core/SettingsFile.h"
 
 #include <QByteArray>
 #include <QTextStream>

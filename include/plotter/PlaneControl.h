@@ -1,33 +1,21 @@
 #pragma once
 
-#include <QMap>
+#include <QPoint>
 #include <QPointF>
 #include <QRectF>
-#include <QString>
 
 #include <functional>
-#include <string>
 #include <utility>
 #include <vector>
 
-class QColor;
-class QFontMetrics;
-class QMouseEvent;
-class QObject;
-class QStandardItemModel;
-class QWidget;
-
 namespace KChart {
-class AbstractDiagram;
 class Chart;
-class CartesianAxis;
 class CartesianCoordinatePlane;
 } // namespace KChart
 
-// View and axis arithmetic shared by the single-trace chart, the minimap and the comparison chart.
+// The data range and the view of a chart's plane, shared by the single-trace chart, the minimap, the comparison
+// chart and the report's chart.
 namespace chart {
-
-enum PointKind { TracePoint = 0, EventMarker = 1, CursorMarker = 2, MinMaxPoint = 3 };
 
 constexpr double minZoom = 0.7;
 constexpr double maxZoom = 100000;
@@ -45,12 +33,6 @@ void extendByFiniteSamples(const std::vector<double>& xs, const std::vector<doub
 /// Deletes the chart's plane with all its diagrams and their axes, before the models they show, without laying anything
 /// out.
 void releaseDiagrams(KChart::Chart& chart);
-
-/// Tick values (data units) and their labels: about count round values covering min..max.
-QMap<qreal, QString> generateTicks(double min, double max, int count, bool inMetres);
-
-/// "%f" text without trailing zeros and point: 2.500000 -> 2.5, 3.000000 -> 3.
-QString rtrim(const std::string& text);
 
 /// Position of a data point as a fraction of the full range: 0 at the left and at the top.
 QPointF planeFraction(const QRectF& fullRange, const QPointF& point);
@@ -70,31 +52,14 @@ bool changesView(KChart::CartesianCoordinatePlane* plane, const std::function<vo
 bool keepUnderPointer(
     KChart::CartesianCoordinatePlane* plane, const QRectF& fullRange, const QPointF& anchor, const QPointF& pixel);
 
-/// Pointer position in chart pixels, whichever watched widget (chart, diagram, owner) the event came through.
-QPoint chartPosition(QWidget& chart, QObject* watched, QMouseEvent* event);
-
 /// Clamps zoom factors and centre: zooming out past the whole view snaps back to it, panning stops 3 % outside.
 void applyViewLimits(KChart::CartesianCoordinatePlane* plane);
 
-/// Annotations, rulers, text colours and grid of both axes for the plane's visible range; returns whether the
-/// visible width is at least 1 km.
-bool styleAxes(KChart::CartesianCoordinatePlane* plane, KChart::CartesianAxis* xAxis, KChart::CartesianAxis* yAxis,
-    const QColor& textColour);
+/// The distances at the left and right edge of the visible plot rectangle (the plane's diagramArea() spans the
+/// whole zoomed diagram).
+std::pair<double, double> visibleXRange(KChart::CartesianCoordinatePlane* plane);
 
-/// First and last sample to plot for a visible window: one sample beyond each edge (two on the left).
-std::pair<unsigned, unsigned> visibleIndexRange(const std::vector<double>& xs, double left, double right);
-
-/// Diamond markers of the given size and colour, no value texts; invisible ones only pin their data to the plane.
-void setDiamondMarkers(KChart::AbstractDiagram* diagram, bool visible, qreal size, const QColor& colour);
-
-/// Baseline starts of the cursor letters "A" and "B": when they would overlap, the left-hand one moves further left.
-std::pair<QPointF, QPointF> separateLetters(QPointF a, QPointF b, const QFontMetrics& metrics);
-
-/// The tool tip of a trace sample; tail follows the sample index and closes the table.
-QString pointToolTip(double x, double y, unsigned index, const QString& tail = QStringLiteral("</td></tr></table>"));
-
-/// Writes one point row (x, y, tool tip, kind, number); the model must have the row and five columns.
-void setPointRow(
-    QStandardItemModel& model, int row, double x, double y, const QString& toolTip, int kind, double number);
+/// A data point in chart pixels, rounded; far off the chart when the plane cannot place it.
+QPoint pixelOf(KChart::CartesianCoordinatePlane* plane, double x, double y);
 
 } // namespace chart

@@ -1,6 +1,6 @@
-#include "shell/Application.h"
+#include "core/Application.h"
 
-#include "shell/SettingsFile.h"
+#include "core/SettingsFile.h"
 
 #include <QDebug>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "shell/PixmapTools.h"
+#include "core/PixmapTools.h"
 
 #include <QImage>
 #include <QPainter>

@@ -1,6 +1,9 @@
-#include "shell/Application.h"
+#include "core/AppStyle.h"
 
-#include "shell/PixmapTools.h"
+#include "core/PixmapTools.h"
+
+#include <QGuiApplication>
+#include <QIcon>
 
 #include <QPainter>
 #include <QStyleOption>
