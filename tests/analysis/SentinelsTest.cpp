@@ -8,9 +8,8 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
-
 #include <functional>
+#include <ostream>
 
 using namespace analysis;
 using cablefolder::event;

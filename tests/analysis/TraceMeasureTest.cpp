@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <ostream>
-
 #include <vector>
 
 using namespace analysis;

@@ -4,11 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
-
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <ostream>
 
 using namespace sortest;
 
