@@ -1,4 +1,5 @@
 // sordump: prints what the reader makes of .sor files, as text, a Python list, CSV or JSON.
+#include "FibreMode.h"
 #include "JsonWriter.h"
 #include "QuietFd.h"
 #include "SummaryMode.h"
@@ -30,6 +31,8 @@ void usage(FILE* out)
     std::fputs("Usage: sordump [--python | --csv | --json] FILE...\n"
                "  or:  sordump --summary [--json] [--thresholds FILE] PATH...\n"
                "  or:  sordump [--json] --thresholds FILE FILE...\n"
+               "  or:  sordump --fibre [--json] [--thresholds FILE] FILE...\n"
+               "  or:  sordump --summary --by-fibre [--json] [--thresholds FILE] PATH...\n"
                "Reads OTDR measurement files (Telcordia SR-4731 .sor, version 2.0) and prints their contents.\n\n"
                "  (default)  the labelled text dump of every block (Map, GenParams, SupParams, FxdParams,\n"
                "             KeyEvents, DataPts) after the reader's progress lines; a block the file lacks\n"
@@ -45,6 +48,15 @@ void usage(FILE* out)
                "  --summary  one row per file with its fibre, losses, worst events and verdict, as CSV with a\n"
                "             header line (with --json: one object per file and line); a PATH that is a folder\n"
                "             stands for every .sor file in it and its subfolders\n"
+               "  --fibre    the files are one fibre's, measured from both ends at any\n"
+               "             wavelengths: each wavelength's events matched and averaged over\n"
+               "             both directions (an event one end did not list is measured on\n"
+               "             its trace), on the axis of the file from end A; the bends; the\n"
+               "             verdict and its reasons (with --json: one object)\n"
+               "  --by-fibre with --summary: the files paired into fibres (folders A and B,\n"
+               "             fibre IDs, file names), one row per fibre and wavelength with\n"
+               "             both files, the averaged figures, the worst events, the bends\n"
+               "             and the verdict; a file without a partner has a row of its own\n"
                "  --thresholds FILE  judge the files by the limits and the launch and\n"
                "                     receive cables in FILE (the viewer's thresholds.ini\n"
                "                     format) instead of the default ones; in the default\n"
@@ -272,6 +284,8 @@ int main(int argc, char** argv)
     std::setlocale(LC_CTYPE, "");
     Mode mode = Mode::Text;
     bool summary = false;
+    bool fibre = false;
+    bool byFibre = false;
     std::string thresholdsFile;
     std::vector<std::string> files;
     for (int i = 1; i < argc; ++i) {
@@ -290,6 +304,10 @@ int main(int argc, char** argv)
             mode = Mode::Json;
         } else if (arg == "--summary") {
             summary = true;
+        } else if (arg == "--fibre") {
+            fibre = true;
+        } else if (arg == "--by-fibre") {
+            byFibre = true;
         } else if (arg == "--thresholds") {
             if (i + 1 >= argc) {
                 std::fputs("sordump: --thresholds needs a file\n", stderr);
@@ -307,7 +325,8 @@ int main(int argc, char** argv)
             files.push_back(arg);
         }
     }
-    if (files.empty() || (summary && mode != Mode::Text && mode != Mode::Json)) {
+    const bool textOrJson = mode == Mode::Text || mode == Mode::Json;
+    if (files.empty() || ((summary || fibre) && !textOrJson) || (fibre && summary) || (byFibre && !summary)) {
         usage(stderr);
         return 2;
     }
@@ -321,6 +340,10 @@ int main(int argc, char** argv)
         }
         judged = analysis::loadThresholds(thresholdsFile);
     }
+    if (fibre)
+        return printFibre(files, mode == Mode::Json, judged.value_or(analysis::Thresholds()));
+    if (byFibre)
+        return printFibreSummaries(files, mode == Mode::Json, judged.value_or(analysis::Thresholds()));
     if (summary)
         return printSummaries(files, mode == Mode::Json, judged.value_or(analysis::Thresholds()));
 

@@ -50,7 +50,8 @@ bool Thresholds::operator==(const Thresholds& o) const
 {
     return maxSpliceLoss == o.maxSpliceLoss && maxConnectorLoss == o.maxConnectorLoss
         && maxReflectance == o.maxReflectance && maxAttenuation == o.maxAttenuation && maxTotalLoss == o.maxTotalLoss
-        && minOrl == o.minOrl && launchCable == o.launchCable && receiveCable == o.receiveCable;
+        && minOrl == o.minOrl && launchCable == o.launchCable && receiveCable == o.receiveCable
+        && maxBendDelta == o.maxBendDelta;
 }
 
 std::string cableSettingText(const CableSetting& c)
@@ -108,6 +109,8 @@ std::string thresholdsText(const Thresholds& thresholds)
     });
     out += "LaunchCableKm:" + cableSettingText(t.launchCable) + "\n";
     out += "ReceiveCableKm:" + cableSettingText(t.receiveCable) + "\n";
+    // Last, so that files written before it read as they did.
+    out += "MaxBendDelta:" + (t.maxBendDelta ? number(*t.maxBendDelta) : std::string()) + "\n";
     return out;
 }
 
@@ -127,7 +130,7 @@ Thresholds parseThresholds(const std::string& text)
                 (key == "LaunchCableKm" ? t.launchCable : t.receiveCable) = *cable;
             continue;
         }
-        forEachKey(t, [&](const std::string& name, std::optional<double>& limit) {
+        const auto read = [&](const std::string& name, std::optional<double>& limit) {
             if (key != name)
                 return;
             if (value.empty()) {
@@ -136,7 +139,9 @@ Thresholds parseThresholds(const std::string& text)
             }
             if (const auto v = readNumber(value))
                 limit = *v;
-        });
+        };
+        forEachKey(t, read);
+        read("MaxBendDelta", t.maxBendDelta);
     }
     return t;
 }
