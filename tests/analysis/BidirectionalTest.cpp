@@ -148,3 +148,4 @@ INSTANTIATE_TEST_SUITE_P(Fibres, GeneratedPairs,
         PairCase { "no_reels", 20, 8, 1, 0, 0, 300, {}, {}, 21 },
         PairCase { "long_pulse_no_bend", 24, 5, 0, 1, 1, 1000, automatic(), automatic(), 33 }),
     [](const testing::TestParamInfo<PairCase>& info) { return std::string(info.param.name); });
+
