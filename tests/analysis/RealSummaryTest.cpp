@@ -114,8 +114,8 @@ TEST(MalformedFiles, SummariesArePromptAndFinite)
             applyCables(s, Thresholds());
             if (std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() > 1.0)
                 problems.push_back(v.name + ": slow");
-            for (const auto& value : { s.fibreLength, s.totalLoss, s.attenuation, s.orl, s.wavelength,
-                     s.splice.value, s.connector.value, s.reflectance.value, s.span.startKm, s.span.endKm }) {
+            for (const auto& value : { s.fibreLength, s.totalLoss, s.attenuation, s.orl, s.wavelength, s.splice.value,
+                     s.connector.value, s.reflectance.value, s.span.startKm, s.span.endKm }) {
                 if (value && !std::isfinite(*value))
                     problems.push_back(v.name + ": a value that is not a number");
             }
