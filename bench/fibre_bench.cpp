@@ -113,8 +113,8 @@ int main(int argc, char** argv)
         return v[v.size() / 2];
     };
     std::fprintf(stderr,
-        "fibre benchmark: %u fibres x 2 directions x 2 wavelengths, 30000 samples a file (generated in "
-        "%.1f s), from the page cache, one thread, median of %d runs\n",
+        "fibre benchmark: %u fibres x 2 directions x 2 wavelengths, 30000 samples a file (generated in %.1f s)\n"
+        "from the page cache, one thread, median of %d runs\n",
         fibres, made / 1000, reps);
     bench::row("read: parse and summary of every file", median(read));
     bench::row("pair the files into fibres", median(pair));
@@ -123,8 +123,8 @@ int main(int argc, char** argv)
     bench::row("whole, wall time", median(whole));
     bench::row("whole, CPU time of the thread", median(cpu));
     std::fprintf(stderr,
-        "  %zu files, %zu rows, %zu of them paired, %zu events measured on the other trace, %zu rows "
-        "failing (bends)\n",
+        "  %zu files, %zu rows, %zu of them paired, %zu events measured on the other trace\n"
+        "  %zu rows failing (bends)\n",
         files, rows, paired, measured, failing);
     const double goal = 2000.0 * fibres / 144;
     std::fprintf(
