@@ -71,8 +71,9 @@ struct WavelengthAnalysis {
     std::vector<FibreEvent> events; ///< in the order of their places on A's axis
     std::vector<std::string> incomplete; ///< why the fibre cannot be judged in full
     std::vector<std::string> warnings; ///< what to look at, whatever the verdict
+    bool bothEnds = false; ///< both files read and B's turned onto A's axis
 
-    bool paired() const { return !fileAB.empty() && !fileBA.empty(); }
+    bool paired() const { return bothEnds; }
 };
 
 /// The events of both files matched and averaged. ab and ba are the files measured from A and from B (either may be

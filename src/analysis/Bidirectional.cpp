@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <tuple>
 
 namespace analysis {
@@ -197,8 +198,11 @@ WavelengthAnalysis analyseWavelength(const FibreFile* ab, const FibreFile* ba)
     if (!A && !B)
         return r;
     r.wavelength = A ? A->wavelength : B->wavelength;
-    if (A && B && A->wavelength != B->wavelength)
-        r.warnings.push_back("wavelengths differ");
+    if (A && B && A->wavelength != B->wavelength) {
+        const auto nm = [](const std::optional<double>& w) { return w ? number(*w) + " nm" : std::string("–"); };
+        r.warnings.push_back(std::string("wavelengths differ: ") + directionAB + " " + nm(A->wavelength) + ", "
+            + directionBA + " " + nm(B->wavelength));
+    }
 
     // B's positions on A's axis through the spans: B's span ends where A's starts, x_A = spanStart_A + spanEnd_B − x_B.
     // Alone, B's file is turned round through its own span.
@@ -209,6 +213,7 @@ WavelengthAnalysis analyseWavelength(const FibreFile* ab, const FibreFile* ba)
     } else if (B) {
         r.mirrorKm = (A ? A->span.startKm.value_or(0) : B->span.startKm.value_or(0)) + *B->span.endKm;
     }
+    r.bothEnds = A && B;
     const auto onA = [&](double xB) { return r.mirrorKm ? *r.mirrorKm - xB : xB; };
     const auto onB = [&](double xA) { return *r.mirrorKm - xA; };
     // Each instrument places an event somewhere on the pulse's rise, on a sample of its own: the two places of one

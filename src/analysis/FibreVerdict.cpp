@@ -17,8 +17,9 @@ namespace {
     // What each end gave: "(A→B 0.36, B→A 0.06)", or which end alone did.
     std::string ends(const WavelengthAnalysis& w, const std::optional<double>& ab, const std::optional<double>& ba)
     {
-        if (!w.paired() || w.fileAB.empty() || w.fileBA.empty())
-            return std::string("(") + (w.fileAB.empty() ? directionBA : directionAB) + " only)";
+        if (!w.paired())
+            return std::string("(") + (ab ? directionAB : ba ? directionBA : w.fileAB.empty() ? directionBA : directionAB)
+                + " only)";
         return std::string("(") + directionAB + " " + dB(ab) + ", " + directionBA + " " + dB(ba) + ")";
     }
 

@@ -16,6 +16,7 @@ FibreAnalysis fibre(bool paired)
     w.wavelength = 1550;
     w.fileAB = "A/ELMMIL0005_1550.sor";
     w.fileBA = paired ? "B/MILELM0005_1550.sor" : "";
+    w.bothEnds = paired;
     w.startKm = 1.002;
     w.endKm = 68.55;
     w.lengthKm = 67.548;
@@ -42,6 +43,7 @@ FibreAnalysis fibre(bool paired)
     shorter.wavelength = 1310;
     shorter.fileAB = w.fileAB;
     shorter.fileBA = w.fileBA;
+    shorter.bothEnds = paired;
     FibreAnalysis a;
     a.fibreId = "ELMMIL0005";
     a.wavelengths = { shorter, w };
