@@ -1,12 +1,14 @@
 // Comparison chart speed: 20 traces of 256 000 samples each; one zoom step re-plots every trace's visible part.
 #include "BenchUtil.h"
 #include "Floor.h"
+#include "SyntheticPair.h"
 #include "SyntheticTrace.h"
 
 #include "compare/MultiPlotter.h"
 #include "compare/PlotEntity.h"
 #include "compare/SORMultiTab.h"
 #include "core/Application.h"
+#include "fibre/FibreTab.h"
 #include "plotter/PlaneControl.h"
 #include "sor/SORParser.h"
 
@@ -131,5 +133,35 @@ int main(int argc, char** argv)
     std::fprintf(stderr, "goal, one zoom step <= 50 ms: %s\n", met ? "met" : "NOT met");
     std::fprintf(stderr, "goal, zoom step and repaint of the whole view <= 10 x floor: %.1f x, %s\n",
         wholeStepPaint / floorMs, wholeStepPaint <= 10 * floorMs ? "met" : "NOT met");
+
+    // A fibre tab: both ends of a generated fibre, 256 000 samples each, B's trace mirrored onto A's axis.
+    synth::FibrePlan plan = synth::randomPlan(60, 8, 1, 5);
+    plan.samples = samples;
+    plan.spacingMetres = 0.25;
+    QStringList ends;
+    for (const bool fromB : { false, true }) {
+        const QString path = dir.filePath(fromB ? QStringLiteral("b.sor") : QStringLiteral("a.sor"));
+        sortest::writeFile(path.toStdString(), synth::render(synth::measured(plan, 1550, fromB)).build());
+        ends << path;
+    }
+    FibreTab fibre;
+    fibre.resize(1600, 1000);
+    fibre.show();
+    {
+        const QuietFd quiet;
+        fibre.loadNow(ends);
+    }
+    QCoreApplication::processEvents();
+    std::fprintf(stderr, "fibre tab: both ends of one fibre, %u samples each:\n", samples);
+    double fibreWhole = 0;
+    for (const auto& [label, zoom] :
+        { std::pair<const char*, float> { "whole view", 1.0f }, { "zoomed 20x", 20.0f } }) {
+        const auto t = zoomSteps(fibre.plotter, zoom, reps);
+        std::fprintf(stderr, "%s:\n", label);
+        bench::row("  one wheel step and the repaint after it", t.at("step+paint"));
+        fibreWhole = std::max(fibreWhole, t.at("step+paint"));
+    }
+    std::fprintf(stderr, "goal, a fibre tab follows the wheel within 3 x floor: %.1f x, %s\n", fibreWhole / floorMs,
+        fibreWhole <= 3 * floorMs ? "met" : "NOT met");
     return 0;
 }

@@ -65,6 +65,11 @@ add_library(tavix_views STATIC
     include/cable/CableScan.h src/cable/CableScan.cpp
     include/cable/CableTab.h src/cable/CableTab.cpp
     include/cable/ThresholdsDialog.h src/cable/ThresholdsDialog.cpp
+    include/cable/FibreTableModel.h src/cable/FibreTableModel.cpp
+    include/cable/CableFibres.h src/cable/CableFibres.cpp
+    include/fibre/FibrePlotter.h src/fibre/FibrePlotter.cpp
+    include/fibre/FibreEventModel.h src/fibre/FibreEventModel.cpp
+    include/fibre/FibreTab.h src/fibre/FibreTab.cpp
 
     include/options/OptionsWindow.h src/options/OptionsWindow.cpp
     include/options/HelpWidget.h src/options/HelpWidget.cpp
@@ -86,6 +91,7 @@ add_library(tavix_report STATIC
     include/report/ComparisonReport.h src/report/ComparisonReport.cpp
     include/report/VerdictSection.h src/report/VerdictSection.cpp
     include/report/CableReport.h src/report/CableReport.cpp
+    include/report/FibreReport.h src/report/FibreReport.cpp
     include/report/Output.h src/report/Output.cpp
 )
 target_link_libraries(tavix_report PUBLIC tavix_charts Qt5::PrintSupport Qt5::Svg Qt5::Concurrent)

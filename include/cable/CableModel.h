@@ -4,6 +4,7 @@
 #include "analysis/SummaryTable.h"
 #include "analysis/Thresholds.h"
 #include "analysis/Verdict.h"
+#include "cable/CableProxyModel.h"
 
 #include <QAbstractTableModel>
 #include <QString>
@@ -12,7 +13,7 @@
 
 // The whole-cable table: one row per file, its summary and its verdict under the thresholds. Holds the summaries
 // only, never a parser or a trace.
-class CableModel : public QAbstractTableModel {
+class CableModel : public QAbstractTableModel, public FilteredRows {
     Q_OBJECT
 public:
     /// The columns are those of analysis::Column, in its order.
@@ -44,10 +45,14 @@ public:
     QString fullPath(int row) const;
 
     /// True when every word (case-folded) is in the row's texts or its verdict.
-    bool rowMatches(int row, const QStringList& words) const;
+    bool rowMatches(int row, const QStringList& words) const override;
     /// The table's order of two rows by a column: numbers as numbers, texts in natural order, empty cells last,
     /// ties by file.
-    bool lessThan(int left, int right, int column) const;
+    bool lessThan(int left, int right, int column) const override;
+
+    /// The colours of a cell that fails a limit (failed) or cannot be judged, for the theme's background so that the
+    /// text stays readable; background false: the text colour.
+    static QVariant markColour(bool failed, bool background);
 
 signals:
     void countsChanged();

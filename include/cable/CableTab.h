@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cable/CableFibres.h"
 #include "cable/CableModel.h"
 #include "cable/CableProxyModel.h"
 #include "cable/CableScan.h"
@@ -30,6 +31,14 @@ public:
     /// The paths of the selected rows in the order shown, without the files that could not be read.
     QStringList selectedPaths() const;
 
+    /// "Files": one row per file; "Fibres": one row per fibre and wavelength, both ends paired and averaged.
+    void showFibres(bool fibres);
+    bool fibresShown() const { return fibresButton.isChecked(); }
+    /// The selected rows of "Files" as the table names their files (relative to the folder).
+    QStringList selectedFiles() const;
+    /// The fibres of the selected rows of "Fibres", by index into fibres.model.analyses().
+    std::vector<int> selectedFibres() const;
+
     // The table's data and its view, also for reports; destroyed after the scan that fills them.
     CableModel model;
     CableProxyModel proxy;
@@ -39,6 +48,10 @@ public:
     QPushButton compareButton;
     QPushButton exportButton;
     QPushButton thresholdsButton;
+    QPushButton filesButton;
+    QPushButton fibresButton;
+    QPushButton pairButton;
+    QPushButton unpairButton;
     QWidget progressRow;
     QLabel progressLabel;
     QProgressBar progressBar;
@@ -46,22 +59,32 @@ public:
     QTableView table;
 
     CableScan scan;
+    CableFibres fibres;
 
 signals:
     /// A row was double-clicked: the file it shows.
     void openFileRequested(const QString& path);
     /// "Compare" was pressed with these files selected.
     void compareRequested(const QStringList& paths);
+    /// A row of "Fibres" was double-clicked: the files of its fibre.
+    void fibreRequested(const QStringList& paths);
+    /// The user set new thresholds, for every tab that judges by them.
+    void thresholdsChanged(const analysis::Thresholds& thresholds);
 
 public slots:
     void editThresholds();
     void exportCsvAs();
     void compareSelected();
+    /// Asks whether to pair the two selected files, and whether to keep the pair in the folder.
+    void pairSelected();
+    void unpairSelected();
 
 private:
     void updateCounts();
     void updateProgress(int done, int total);
     void scanEnded();
     void openRow(const QModelIndex& index);
+    void updateButtons();
+    void fibresFinished();
     bool columnsSized = false;
 };

@@ -51,8 +51,8 @@ public:
     void _replotAll();
     void handleRubberBandZoomedEvent();
 
-    void paintMarkerLines(QPainter& painter);
-    void paintMarkerLabelsAndUnits(QPainter& painter);
+    virtual void paintMarkerLines(QPainter& painter);
+    virtual void paintMarkerLabelsAndUnits(QPainter& painter);
 
     bool eventFilter_pointHover(QObject* watched, QEvent* event);
     bool eventFilter_pointClick(QObject* watched, QEvent* event);

@@ -37,12 +37,15 @@ public:
     bool selected = false;
     bool visible = true;
     uint32_t colourSeed;
+    QColor fixedColour; ///< invalid: the colour generated from colourSeed
     uint32_t maxPoints = 500; ///< rows of a compressed range
 
     /// Fills the model with samples first..last (inclusive), reduced to pairs of bucket extremes for larger files.
     void plotIndexRange(unsigned first, unsigned last, const std::vector<double>& x, const std::vector<double>& y);
-    /// Hidden: no pen; selected: the selection colour; otherwise the colour generated from colourSeed.
+    /// Hidden: no pen; selected: the selection colour; otherwise colour().
     void setPen();
+    /// The trace's own colour: fixedColour, else the one generated from colourSeed.
+    QColor colour() const { return fixedColour.isValid() ? fixedColour : generatedColour(colourSeed); }
 
     /// The trace colour of a seed: one of red and blue in 205..254, green in 0..129.
     static QColor generatedColour(uint32_t seed);

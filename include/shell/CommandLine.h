@@ -20,6 +20,8 @@ public:
     Action action = OpenWindow;
     QStringList paths; ///< files and folders, in the order given, made absolute
     QString reportOutput; ///< the PDF to write, as given
+    bool fibre = false; ///< --fibre: the files are one fibre's (both ends, any wavelengths)
+    bool byFibre = false; ///< --by-fibre: the folder's cable judged fibre by fibre
     int exitCode = 0;
     QString output; ///< for standard output
     QString error; ///< for standard error

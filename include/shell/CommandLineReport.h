@@ -9,6 +9,8 @@ class QTextStream;
 struct CommandLineReport {
     QString output;
     QStringList paths;
+    bool fibre = false; ///< the files are one fibre's: its fibre report
+    bool byFibre = false; ///< the folder's cable report, fibre by fibre
 
     /// For a run without a window, before the application object exists: Qt's offscreen platform unless one is
     /// named, so that no display is needed, and Qt's debug lines and warnings silenced.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/Thresholds.h"
 #include "shell/InitialTabWidget.h"
 
 #include <QPointer>
@@ -8,6 +9,7 @@
 #include <QTabWidget>
 #include <QToolButton>
 
+class MultiPlotter;
 class OptionsWindow;
 class ReportDialog;
 class QHBoxLayout;
@@ -50,6 +52,10 @@ public slots:
     void addCableTab();
     /// Lists every .sor file of the folder and its subfolders in a new cable tab.
     void _addCableTab(QString folder);
+    /// Both ends of a fibre (and its other wavelengths) in a fibre tab, read in the background.
+    void _addFibreTab(QStringList paths);
+    /// New thresholds for every cable and fibre tab.
+    void applyThresholds(const analysis::Thresholds& thresholds);
     void closePlotTab(int index);
     void openHelpWindow();
     void currentWidget_ZoomIn();
@@ -67,6 +73,9 @@ public:
     /// The position moved right and down as far as needed to keep the window's top-left corner, and so its
     /// title bar, inside the screen area.
     static QPoint _keptOnScreen(const QPoint& position, const QRect& available);
+
+    /// The chart of a comparison or a fibre tab; null for other tabs.
+    static MultiPlotter* comparisonChart(QWidget* tab);
 
 private:
     void _addStartTab();

@@ -3,6 +3,7 @@
 #include "report/CableReport.h"
 #include "report/ComparisonReport.h"
 #include "report/Composer.h"
+#include "report/FibreReport.h"
 #include "report/ReportChart.h"
 #include "report/TraceReport.h"
 
@@ -19,7 +20,7 @@ class QWidget;
 // when made; the tab must outlive it.
 class TabReport {
 public:
-    /// The report of a single-trace, comparison or cable tab; null for a tab without one (the start tab, a cable
+    /// The report of a single-trace, comparison, fibre or cable tab; null for a tab without one (the start tab, a cable
     /// tab without rows).
     static std::unique_ptr<TabReport> of(QWidget* tab);
     /// What the reports take of the user's settings: the colours, the logo and the cursor mode.
@@ -40,7 +41,7 @@ public:
     bool saveSvg(const QString& path, QString* error) const;
     QSize chartSize() const { return screenSize; }
     /// Whether the report has one chart to save as a picture (a cable report has one a file).
-    bool hasChart() const { return !cable; }
+    bool hasChart() const { return !cable && !fibreCable; }
     /// What the tab's chart showed when the report was made.
     const report::View& view() const { return comparison ? traces.view : trace.view; }
 
@@ -54,6 +55,9 @@ private:
     report::TraceInput trace;
     report::ComparisonInput traces;
     std::shared_ptr<const report::CableInput> cable; ///< shared by the compositions, which may outlive the call
+    std::shared_ptr<const report::FibreInput> fibre;
+    int fibreWavelength = 0; ///< the one the tab shows, for the chart alone
+    std::shared_ptr<const report::FibreCableInput> fibreCable;
     QString name;
     QString suggested;
     QSize screenSize;

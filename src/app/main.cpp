@@ -1,3 +1,4 @@
+#include "cable/CableTab.h"
 #include "core/AppStyle.h"
 #include "core/Application.h"
 #include "core/PixmapTools.h"
@@ -35,7 +36,8 @@ int main(int argc, char** argv)
         CommandLineReport::prepare();
         Application app(argc, argv);
         QTextStream err(stderr);
-        return CommandLineReport { commandLine.reportOutput, commandLine.paths }.write(err);
+        return CommandLineReport { commandLine.reportOutput, commandLine.paths, commandLine.fibre, commandLine.byFibre }
+            .write(err);
     }
 
     std::cout << "TAVIX SOR-Viewer startup" << std::endl;
@@ -57,6 +59,16 @@ int main(int argc, char** argv)
     // that cannot be opened is reported over the window, as a drop's would be.
     if (!commandLine.paths.isEmpty()) {
         QTimer::singleShot(0, &window, [&window, &commandLine] {
+            if (commandLine.fibre) {
+                window.tabs._addFibreTab(commandLine.paths);
+                return;
+            }
+            if (commandLine.byFibre) {
+                window.tabs._addCableTab(commandLine.paths.front());
+                if (auto* cable = qobject_cast<CableTab*>(window.tabs.currentWidget()))
+                    cable->showFibres(true);
+                return;
+            }
             QList<QUrl> urls;
             for (const QString& path : commandLine.paths)
                 urls << QUrl::fromLocalFile(path);

@@ -97,10 +97,15 @@ QVariant CableModel::cellColour(const Row& row, Column column, bool background) 
         mark = Broken;
     if (mark == None)
         return QVariant();
+    return markColour(mark == Failed, background);
+}
+
+QVariant CableModel::markColour(bool failed, bool background)
+{
     const bool dark = darkTheme();
     if (!background)
         return QBrush(dark ? QColor(0xff, 0xff, 0xff) : QColor(0, 0, 0));
-    if (mark == Failed)
+    if (failed)
         return QBrush(dark ? QColor(0x9c, 0x27, 0x27) : QColor(0xff, 0xb4, 0xb4));
     return QBrush(dark ? QColor(0x80, 0x5a, 0x00) : QColor(0xff, 0xdc, 0x96));
 }

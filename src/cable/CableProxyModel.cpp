@@ -11,9 +11,11 @@ CableProxyModel::CableProxyModel(QObject* parent)
     setSortCaseSensitivity(Qt::CaseInsensitive);
 }
 
-void CableProxyModel::setCableModel(CableModel* model)
+void CableProxyModel::setCableModel(CableModel* model) { setRowsModel(model, model); }
+
+void CableProxyModel::setRowsModel(QAbstractItemModel* model, const FilteredRows* rows)
 {
-    cable = model;
+    cable = rows;
     setSourceModel(model);
 }
 
@@ -31,7 +33,7 @@ std::vector<int> CableProxyModel::shownRows() const
     std::vector<int> out;
     out.reserve(static_cast<size_t>(rowCount()));
     for (int row = 0; row < rowCount(); ++row)
-        out.push_back(mapToSource(index(row, CableModel::section(CableModel::Column::File))).row());
+        out.push_back(mapToSource(index(row, 0)).row());
     return out;
 }
 

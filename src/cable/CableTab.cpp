@@ -1,10 +1,13 @@
 #include "cable/CableTab.h"
 
+#include "analysis/FibreSummary.h"
 #include "analysis/SummaryTable.h"
 #include "cable/ThresholdsDialog.h"
 
+#include <QButtonGroup>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -29,6 +32,10 @@ CableTab::CableTab(QWidget* parent)
         { &compareButton, "compareButton" },
         { &exportButton, "exportButton" },
         { &thresholdsButton, "thresholdsButton" },
+        { &filesButton, "filesButton" },
+        { &fibresButton, "fibresButton" },
+        { &pairButton, "pairButton" },
+        { &unpairButton, "unpairButton" },
         { &progressRow, "progressRow" },
         { &progressLabel, "progressLabel" },
         { &progressBar, "progressBar" },
@@ -45,12 +52,30 @@ CableTab::CableTab(QWidget* parent)
     exportButton.setText(tr("Export CSV\u2026"));
     thresholdsButton.setText(tr("Thresholds\u2026"));
     cancelButton.setText(tr("Cancel"));
+    filesButton.setText(tr("Files"));
+    fibresButton.setText(tr("Fibres"));
+    filesButton.setToolTip(tr("One row per file"));
+    fibresButton.setToolTip(tr("One row per fibre and wavelength: both ends paired, their losses averaged"));
+    auto* modes = new QButtonGroup(this);
+    for (QPushButton* button : { &filesButton, &fibresButton }) {
+        button->setCheckable(true);
+        modes->addButton(button);
+    }
+    filesButton.setChecked(true);
+    pairButton.setText(tr("Pair\u2026"));
+    pairButton.setToolTip(tr("The two selected files are the two ends of one fibre"));
+    unpairButton.setText(tr("Unpair"));
+    unpairButton.setToolTip(tr("The selected files are not paired with any other"));
     progressBar.setTextVisible(false);
 
     auto* top = new QHBoxLayout;
+    top->addWidget(&filesButton);
+    top->addWidget(&fibresButton);
     top->addWidget(&countsLabel, 1);
     top->addWidget(&filterEdit, 1);
     top->addWidget(&compareButton);
+    top->addWidget(&pairButton);
+    top->addWidget(&unpairButton);
     top->addWidget(&exportButton);
     top->addWidget(&thresholdsButton);
     auto* progress = new QHBoxLayout(&progressRow);
@@ -82,14 +107,23 @@ CableTab::CableTab(QWidget* parent)
     table.horizontalHeader()->setSectionsMovable(true);
     table.horizontalHeader()->moveSection(CableModel::section(CableModel::Column::Verdict), 1);
 
-    connect(&filterEdit, &QLineEdit::textChanged, this, [this](const QString& text) { proxy.setFilterWords(text); });
+    connect(&filterEdit, &QLineEdit::textChanged, this, [this](const QString& text) {
+        proxy.setFilterWords(text);
+        fibres.proxy.setFilterWords(text);
+    });
+    connect(&filesButton, &QPushButton::clicked, this, [this] { showFibres(false); });
+    connect(&fibresButton, &QPushButton::clicked, this, [this] { showFibres(true); });
+    connect(&pairButton, &QPushButton::clicked, this, &CableTab::pairSelected);
+    connect(&unpairButton, &QPushButton::clicked, this, &CableTab::unpairSelected);
+    connect(&fibres.model, &FibreTableModel::countsChanged, this, &CableTab::updateCounts);
+    connect(&fibres, &CableFibres::finished, this, &CableTab::fibresFinished);
     connect(&compareButton, &QPushButton::clicked, this, &CableTab::compareSelected);
     connect(&exportButton, &QPushButton::clicked, this, &CableTab::exportCsvAs);
     connect(&thresholdsButton, &QPushButton::clicked, this, &CableTab::editThresholds);
     connect(&cancelButton, &QPushButton::clicked, &scan, &CableScan::cancel);
     connect(&table, &QTableView::doubleClicked, this, &CableTab::openRow);
-    connect(table.selectionModel(), &QItemSelectionModel::selectionChanged, this,
-        [this] { compareButton.setEnabled(!selectedPaths().isEmpty()); });
+    connect(table.selectionModel(), &QItemSelectionModel::selectionChanged, this, &CableTab::updateButtons);
+    updateButtons();
     connect(&model, &CableModel::countsChanged, this, &CableTab::updateCounts);
     connect(&scan, &CableScan::progressChanged, this, &CableTab::updateProgress);
     connect(&scan, &CableScan::finished, this, &CableTab::scanEnded);
@@ -105,10 +139,24 @@ void CableTab::scanFolder(const QString& folder)
     scan.start(folder);
 }
 
-void CableTab::setThresholds(const analysis::Thresholds& thresholds) { model.setThresholds(thresholds); }
+void CableTab::setThresholds(const analysis::Thresholds& thresholds)
+{
+    // The same thresholds may arrive twice (from this tab and from the window): the rows are judged once.
+    if (thresholds != model.thresholds())
+        model.setThresholds(thresholds);
+    if (thresholds != fibres.model.thresholds())
+        fibres.setThresholds(thresholds);
+}
 
 void CableTab::updateCounts()
 {
+    if (fibresShown()) {
+        QString text = fibres.isRunning() || !fibres.started()
+            ? tr("Pairing the fibres\u2026")
+            : QString::fromStdString(analysis::fibreCountsText(fibres.model.counts()));
+        countsLabel.setText(text);
+        return;
+    }
     QString text = QString::fromStdString(analysis::countsText(model.counts()));
     if (scan.wasCancelled())
         text += tr(" (scan cancelled)");
@@ -137,12 +185,120 @@ void CableTab::scanEnded()
 
 void CableTab::openRow(const QModelIndex& index)
 {
-    if (index.isValid())
-        emit openFileRequested(model.fullPath(proxy.mapToSource(index).row()));
+    if (!index.isValid())
+        return;
+    if (fibresShown()) {
+        const QStringList paths = fibres.fibrePaths(fibres.model.fibreOf(fibres.proxy.mapToSource(index).row()));
+        if (!paths.isEmpty())
+            emit fibreRequested(paths);
+        return;
+    }
+    emit openFileRequested(model.fullPath(proxy.mapToSource(index).row()));
+}
+
+void CableTab::showFibres(bool show)
+{
+    (show ? fibresButton : filesButton).setChecked(true);
+    table.setModel(show ? static_cast<QAbstractItemModel*>(&fibres.proxy) : &proxy);
+    connect(table.selectionModel(), &QItemSelectionModel::selectionChanged, this, &CableTab::updateButtons);
+    if (show) {
+        table.sortByColumn(FibreTableModel::Fibre, Qt::AscendingOrder);
+        if (!fibres.started())
+            fibres.start(model.folder, model.thresholds());
+    } else {
+        table.sortByColumn(CableModel::section(CableModel::Column::File), Qt::AscendingOrder);
+        table.horizontalHeader()->moveSection(CableModel::section(CableModel::Column::Verdict), 1);
+    }
+    table.resizeColumnsToContents();
+    updateButtons();
+    updateCounts();
+}
+
+void CableTab::fibresFinished()
+{
+    if (fibresShown())
+        table.resizeColumnsToContents();
+    updateCounts();
+}
+
+void CableTab::updateButtons()
+{
+    const bool files = !fibresShown();
+    compareButton.setEnabled(files && !selectedPaths().isEmpty());
+    pairButton.setEnabled(files && selectedFiles().size() == 2);
+    unpairButton.setEnabled(files ? !selectedFiles().isEmpty() : !selectedFibres().empty());
+}
+
+QStringList CableTab::selectedFiles() const
+{
+    QStringList names;
+    if (fibresShown())
+        return names;
+    for (const QModelIndex& index : table.selectionModel()->selectedRows()) {
+        const int source = proxy.mapToSource(index).row();
+        if (model.summary(source).parsed)
+            names << QString::fromStdString(model.summary(source).file);
+    }
+    return names;
+}
+
+std::vector<int> CableTab::selectedFibres() const
+{
+    std::vector<int> out;
+    if (!fibresShown())
+        return out;
+    for (const QModelIndex& index : table.selectionModel()->selectedRows()) {
+        const int fibre = fibres.model.fibreOf(fibres.proxy.mapToSource(index).row());
+        if (std::find(out.begin(), out.end(), fibre) == out.end())
+            out.push_back(fibre);
+    }
+    return out;
+}
+
+void CableTab::pairSelected()
+{
+    const QStringList names = selectedFiles();
+    if (names.size() != 2)
+        return;
+    QMessageBox box(QMessageBox::Question, tr("Pair"),
+        tr("Pair these files as the two ends of one fibre?\n%1\n%2").arg(names[0], names[1]));
+    QPushButton* pairOnly = box.addButton(tr("Pair"), QMessageBox::AcceptRole);
+    QPushButton* pairAndSave = box.addButton(tr("Pair and save in the folder"), QMessageBox::AcceptRole);
+    box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton(pairOnly);
+    box.exec();
+    if (box.clickedButton() != pairOnly && box.clickedButton() != pairAndSave)
+        return;
+    fibres.pair(names[0], names[1]);
+    if ((box.clickedButton() == pairAndSave || QFileInfo::exists(fibres.pairsPath())) && !fibres.savePairs()) {
+        QMessageBox failed(QMessageBox::Warning, tr("Pair"), tr("Could not write %1").arg(fibres.pairsPath()));
+        failed.exec();
+    }
+    updateCounts();
+}
+
+void CableTab::unpairSelected()
+{
+    QStringList names = selectedFiles();
+    for (const int fibre : selectedFibres()) {
+        for (const auto& w : fibres.model.analyses()[size_t(fibre)].wavelengths)
+            for (const std::string& name : { w.fileAB, w.fileBA })
+                if (!name.empty())
+                    names << QString::fromStdString(name);
+    }
+    if (names.isEmpty())
+        return;
+    fibres.unpair(names);
+    // A folder whose pairs were saved keeps them up to date.
+    if (QFileInfo::exists(fibres.pairsPath()))
+        fibres.savePairs();
+    updateCounts();
 }
 
 QStringList CableTab::selectedPaths() const
 {
+    if (fibresShown())
+        return QStringList();
     std::vector<int> shown;
     const QModelIndexList selected = table.selectionModel()->selectedRows();
     shown.reserve(static_cast<size_t>(selected.size()));
@@ -167,9 +323,16 @@ void CableTab::compareSelected()
 
 bool CableTab::exportCsv(const QString& path) const
 {
-    std::string csv = analysis::csvHeader();
-    for (const int row : proxy.shownRows())
-        csv += analysis::csvRow(model.summary(row), model.thresholds());
+    std::string csv;
+    if (fibresShown()) {
+        csv = analysis::fibreCsvHeader();
+        for (const int row : fibres.proxy.shownRows())
+            csv += analysis::fibreCsvRow(fibres.model.fibreRow(row));
+    } else {
+        csv = analysis::csvHeader();
+        for (const int row : proxy.shownRows())
+            csv += analysis::csvRow(model.summary(row), model.thresholds());
+    }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
@@ -203,6 +366,7 @@ void CableTab::editThresholds()
         tab->setThresholds(thresholds);
     if (!tabs.contains(this))
         setThresholds(thresholds);
+    emit thresholdsChanged(thresholds);
     if (!analysis::saveThresholds(analysis::thresholdsPath, thresholds)) {
         QMessageBox box(QMessageBox::Warning, tr("Thresholds"),
             tr("Could not write %1").arg(QString::fromLatin1(analysis::thresholdsPath)));

@@ -121,7 +121,7 @@ void PlotEntity::setPen()
     else if (selected)
         diagram->setPenIfChanged(QPen(app()->selectedMultiGraphPenColour));
     else
-        diagram->setPenIfChanged(QPen(generatedColour(colourSeed)));
+        diagram->setPenIfChanged(QPen(colour()));
 }
 
 void PlotEntity::plotIndexRange(

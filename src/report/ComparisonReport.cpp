@@ -29,38 +29,37 @@ namespace {
         return Table(tr("Traces (%1)").arg(count), std::move(columns));
     }
 
-    // Swatches with the file names, as many to a line as fit.
-    double legend(const Sheet& sheet, double top, const std::vector<ComparisonTrace>& traces)
-    {
-        const QFont font = sheet.font(8);
-        const QFontMetricsF metrics = sheet.metrics(font);
-        const double swatch = sheet.mm(8);
-        const double gap = sheet.mm(2);
-        const double columns = 3;
-        const double cell = sheet.content.width() / columns;
-        const double line = metrics.height() + sheet.mm(1);
-        int index = 0;
-        for (const ComparisonTrace& trace : traces) {
-            if (!trace.visible)
-                continue;
-            const double x = sheet.content.left() + (index % int(columns)) * cell;
-            const double y = top + (index / int(columns)) * line;
-            if (sheet.painter) {
-                QPainter& p = *sheet.painter;
-                p.setPen(QPen(trace.colour, sheet.pt(1.5)));
-                p.drawLine(QPointF(x, y + line / 2), QPointF(x + swatch, y + line / 2));
-                const QString name = metrics.elidedText(trace.fileName, Qt::ElideMiddle, cell - swatch - 2 * gap);
-                p.setFont(font);
-                p.setPen(Qt::black);
-                p.drawText(QRectF(x + swatch + gap, y, cell - swatch - 2 * gap, line),
-                    Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, name);
-            }
-            ++index;
-        }
-        return index == 0 ? 0 : std::ceil(index / columns) * line;
-    }
-
 } // namespace
+
+double traceLegend(const Sheet& sheet, double top, const std::vector<ComparisonTrace>& traces)
+{
+    const QFont font = sheet.font(8);
+    const QFontMetricsF metrics = sheet.metrics(font);
+    const double swatch = sheet.mm(8);
+    const double gap = sheet.mm(2);
+    const double columns = 3;
+    const double cell = sheet.content.width() / columns;
+    const double line = metrics.height() + sheet.mm(1);
+    int index = 0;
+    for (const ComparisonTrace& trace : traces) {
+        if (!trace.visible)
+            continue;
+        const double x = sheet.content.left() + (index % int(columns)) * cell;
+        const double y = top + (index / int(columns)) * line;
+        if (sheet.painter) {
+            QPainter& p = *sheet.painter;
+            p.setPen(QPen(trace.colour, sheet.pt(1.5)));
+            p.drawLine(QPointF(x, y + line / 2), QPointF(x + swatch, y + line / 2));
+            const QString name = metrics.elidedText(trace.fileName, Qt::ElideMiddle, cell - swatch - 2 * gap);
+            p.setFont(font);
+            p.setPen(Qt::black);
+            p.drawText(QRectF(x + swatch + gap, y, cell - swatch - 2 * gap, line),
+                Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, name);
+        }
+        ++index;
+    }
+    return index == 0 ? 0 : std::ceil(index / columns) * line;
+}
 
 QStringList comparisonRow(const ComparisonTrace& trace, const View& view)
 {
@@ -101,7 +100,7 @@ void composeComparison(Composer& composer, const ComparisonInput& in)
             },
             comparisonTraceRows);
         h += sheet.mm(1.5);
-        return h + legend(sheet, top + h, in.traces);
+        return h + traceLegend(sheet, top + h, in.traces);
     });
     std::vector<QStringList> rows;
     for (const ComparisonTrace& trace : in.traces)

@@ -18,6 +18,8 @@ const QString programName = QStringLiteral("tavix-sor-viewer");
 const QString helpName = QStringLiteral("help");
 const QString versionName = QStringLiteral("version");
 const QString reportName = QStringLiteral("report");
+const QString fibreName = QStringLiteral("fibre");
+const QString byFibreName = QStringLiteral("by-fibre");
 
 // The program's own options, in the order the help lists them.
 QList<QCommandLineOption> ownOptions()
@@ -29,6 +31,12 @@ QList<QCommandLineOption> ownOptions()
             CommandLine::tr("Write the report of the files to OUT.pdf and end, without a window: one file gives its "
                             "trace report, several a comparison report, a folder the cable report."),
             QStringLiteral("OUT.pdf") },
+        { fibreName,
+            CommandLine::tr("The files are the two ends of one fibre, at any wavelengths: a fibre tab, or with "
+                            "--report the fibre report.") },
+        { byFibreName,
+            CommandLine::tr("The folder's cable judged fibre by fibre: its cable tab shows \"Fibres\", or with "
+                            "--report the cable report of the fibres.") },
     };
 }
 
@@ -96,6 +104,19 @@ CommandLine CommandLine::parse(const QStringList& arguments)
     const QStringList files = parser.positionalArguments();
     for (const QString& file : files)
         line.paths << QFileInfo(file).absoluteFilePath();
+    line.fibre = parser.isSet(fibreName);
+    line.byFibre = parser.isSet(byFibreName);
+    if (line.fibre && line.byFibre)
+        return usage(tr("--fibre and --by-fibre exclude each other."));
+    if (line.fibre) {
+        if (line.paths.isEmpty())
+            return usage(tr("--fibre needs the .sor files of one fibre."));
+        for (const QString& path : qAsConst(line.paths))
+            if (QFileInfo(path).isDir())
+                return usage(tr("--fibre takes files, not a folder: %1").arg(path));
+    }
+    if (line.byFibre && (line.paths.size() != 1 || !QFileInfo(line.paths.front()).isDir()))
+        return usage(tr("--by-fibre needs one folder."));
     if (parser.isSet(reportName)) {
         line.action = Report;
         line.reportOutput = parser.value(reportName);

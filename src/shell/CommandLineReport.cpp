@@ -1,16 +1,21 @@
 #include "shell/CommandLineReport.h"
 
+#include "analysis/FibreSet.h"
+#include "analysis/FibreSummary.h"
+#include "analysis/FibreTable.h"
 #include "analysis/FolderListing.h"
 #include "analysis/QuietOutput.h"
 #include "analysis/TraceLabel.h"
 #include "report/CableReport.h"
 #include "report/ComparisonReport.h"
+#include "report/FibreReport.h"
 #include "report/Output.h"
 #include "report/TraceReport.h"
 #include "shell/TabReport.h"
 #include "sor/SORParser.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
 #include <QTextStream>
 #include <QtConcurrent>
@@ -123,6 +128,74 @@ int cableReport(const QString& folder, const QString& output, const analysis::Th
         title, output, err);
 }
 
+QColor directionColour(bool fromB)
+{
+    const analysis::Rgb c = analysis::directionColour(fromB);
+    return QColor(c.red, c.green, c.blue);
+}
+
+// Both ends of one fibre, at any wavelengths.
+int fibreReport(
+    const QStringList& paths, const QString& output, const analysis::Thresholds& thresholds, QTextStream& err)
+{
+    std::vector<std::string> native;
+    for (const QString& p : paths)
+        native.push_back(QFile::encodeName(p).toStdString());
+    auto set = std::make_shared<analysis::FibreSet>();
+    {
+        const QuietReader quiet;
+        *set = analysis::readFibreSet(native, thresholds);
+    }
+    for (const auto& error : set->errors)
+        return fail(err, QObject::tr("could not parse %1").arg(QString::fromStdString(error).trimmed()));
+    const FibreInput input
+        = fibreInput(set, thresholds, TabReport::applicationStyle(), directionColour(false), directionColour(true));
+    const QString id = set->analysis.fibreId.empty() ? QFileInfo(paths.front()).fileName()
+                                                     : QString::fromStdString(set->analysis.fibreId);
+    return written([&](Composer& c) { composeFibre(c, input); }, QObject::tr("Fibre %1").arg(id), output, err);
+}
+
+// Every .sor file below the folder paired into fibres and judged on both ends' averages, then each fibre's report.
+int fibreCableReport(
+    const QString& folder, const QString& output, const analysis::Thresholds& thresholds, QTextStream& err)
+{
+    FibreCableInput input;
+    input.folder = folder;
+    input.thresholds = thresholds;
+    input.style = TabReport::applicationStyle();
+    input.colourAB = directionColour(false);
+    input.colourBA = directionColour(true);
+    std::vector<analysis::FibreFile> files;
+    {
+        const QuietReader quiet;
+        for (const auto& f : analysis::listSorFiles(QFile::encodeName(folder).toStdString()))
+            files.push_back(analysis::readFibreFile(f.path, f.relative, thresholds));
+    }
+    if (files.empty())
+        return fail(err, QObject::tr("%1: no .sor files in the folder or below it").arg(folder));
+    analysis::ManualPairs manual;
+    QFile saved(QDir(folder).filePath(QString::fromLatin1(analysis::pairsFileName)));
+    if (saved.open(QIODevice::ReadOnly))
+        manual = analysis::parsePairs(saved.readAll().toStdString());
+    analysis::Counts counts;
+    for (const auto& fibre : analysis::pairWithManual(files, manual)) {
+        const analysis::FibreAnalysis a = analysis::analyseFibre(fibre, files);
+        const analysis::FibreVerdict v = analysis::evaluateFibre(a, thresholds);
+        counts.add(v.outcome);
+        for (auto& row : analysis::fibreRows(a, v))
+            input.rows.push_back(std::move(row));
+        QStringList paths;
+        for (const auto& w : fibre.wavelengths)
+            for (const int i : { w.ab, w.ba })
+                if (i >= 0)
+                    paths << QFile::decodeName(files[size_t(i)].path.c_str());
+        input.fibrePaths.push_back(paths);
+    }
+    input.counts = QString::fromStdString(analysis::fibreCountsText(counts));
+    const QString title = QObject::tr("Cable report: %1, fibres").arg(QFileInfo(folder).fileName());
+    return written([&](Composer& c) { composeFibreCable(c, input); }, title, output, err);
+}
+
 QString fileNameOf(const std::wstring& path) { return QString::fromStdWString(analysis::fileNameOf(path)); }
 
 } // namespace
@@ -146,6 +219,16 @@ int CommandLineReport::write(QTextStream& err) const
             return fail(err, QObject::tr("%1: a folder makes a cable report of its own; name it alone").arg(path), 2);
     }
     const analysis::Thresholds thresholds = analysis::loadThresholds(analysis::thresholdsPath);
+    if (byFibre) {
+        if (!QFileInfo(paths.front()).isDir())
+            return fail(err, QObject::tr("--by-fibre needs one folder"), 2);
+        return fibreCableReport(paths.front(), output, thresholds, err);
+    }
+    if (fibre) {
+        if (QFileInfo(paths.front()).isDir())
+            return fail(err, QObject::tr("--fibre takes files, not a folder"), 2);
+        return fibreReport(paths, output, thresholds, err);
+    }
     if (QFileInfo(paths.front()).isDir())
         return cableReport(paths.front(), output, thresholds, err);
 

@@ -3,6 +3,7 @@
 #include "cable/CableTab.h"
 #include "compare/SORMultiTab.h"
 #include "core/Application.h"
+#include "fibre/FibreTab.h"
 #include "options/OptionsWindow.h"
 #include "shell/ReportDialog.h"
 #include "shell/SORTab.h"
@@ -15,6 +16,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QMessageBox>
 #include <QPointer>
 #include <QRegularExpression>
 #include <QScreen>
@@ -254,12 +256,70 @@ void MainTabWidget::_addCableTab(QString folder)
     auto* tab = new CableTab(this);
     connect(tab, &CableTab::openFileRequested, this, &MainTabWidget::_addSORTab);
     connect(tab, &CableTab::compareRequested, this, &MainTabWidget::_addSORMultiTab);
+    connect(tab, &CableTab::fibreRequested, this, &MainTabWidget::_addFibreTab);
+    connect(tab, &CableTab::thresholdsChanged, this, &MainTabWidget::applyThresholds);
     tab->scanFolder(full);
     const QString name = QFileInfo(full).fileName();
     const int index = addTab(tab, name.isEmpty() ? full : name);
     setTabToolTip(index, full);
     setCurrentIndex(index);
     _hideStartTab();
+}
+
+void MainTabWidget::_addFibreTab(QStringList paths)
+{
+    if (paths.isEmpty()) {
+        std::cout << "No path selected." << std::endl;
+        return;
+    }
+    auto* tab = new FibreTab();
+    connect(tab, &FibreTab::openFileRequested, this, &MainTabWidget::_addSORTab);
+    connect(tab, &FibreTab::thresholdsChanged, this, &MainTabWidget::applyThresholds);
+    const int index = addTab(tab, tr("Fibre"));
+    setTabToolTip(index, PlainText::toolTip(paths.join(QLatin1Char('\n'))));
+    setCurrentIndex(index);
+    _hideStartTab();
+    const QPointer<FibreTab> guard(tab);
+    connect(tab, &FibreTab::finishedLoading, this, [this, guard](bool ok, const QString& error) {
+        if (!guard)
+            return;
+        if (!ok) {
+            // The tab is the sender: it goes once its signal has returned.
+            removeTab(indexOf(guard));
+            guard->deleteLater();
+            if (count() == 0) {
+                setTabsClosable(false);
+                _addStartTab();
+                setTabsClosable(true);
+            }
+            QMessageBox box(QMessageBox::NoIcon, tr("Could not parse one of the selected files!"), error);
+            box.exec();
+            return;
+        }
+        const int at = indexOf(guard);
+        if (at >= 0)
+            setTabText(at, PlainText::tabTitle(guard->title()));
+    });
+    tab->load(paths);
+}
+
+void MainTabWidget::applyThresholds(const analysis::Thresholds& thresholds)
+{
+    for (int i = 0; i < count(); ++i) {
+        if (auto* cable = qobject_cast<CableTab*>(widget(i)))
+            cable->setThresholds(thresholds);
+        else if (auto* fibre = qobject_cast<FibreTab*>(widget(i)))
+            fibre->setThresholds(thresholds);
+    }
+}
+
+MultiPlotter* MainTabWidget::comparisonChart(QWidget* tab)
+{
+    if (auto* multi = qobject_cast<SORMultiTab*>(tab))
+        return &multi->plotter;
+    if (auto* fibre = qobject_cast<FibreTab*>(tab))
+        return &fibre->plotter;
+    return nullptr;
 }
 
 void MainTabWidget::closePlotTab(int index)
@@ -308,24 +368,24 @@ void MainTabWidget::currentWidget_ZoomIn()
 {
     if (auto* tab = qobject_cast<SORTab*>(currentWidget()))
         tab->plotter.chart.zoom(2.5f);
-    else if (auto* multi = qobject_cast<SORMultiTab*>(currentWidget()))
-        multi->plotter.chart.zoom(2.5f);
+    else if (MultiPlotter* chart = comparisonChart(currentWidget()))
+        chart->chart.zoom(2.5f);
 }
 
 void MainTabWidget::currentWidget_ZoomOut()
 {
     if (auto* tab = qobject_cast<SORTab*>(currentWidget()))
         tab->plotter.chart.zoom(0.4f);
-    else if (auto* multi = qobject_cast<SORMultiTab*>(currentWidget()))
-        multi->plotter.chart.zoom(0.4f);
+    else if (MultiPlotter* chart = comparisonChart(currentWidget()))
+        chart->chart.zoom(0.4f);
 }
 
 void MainTabWidget::currentWidget_ResetView()
 {
     if (auto* tab = qobject_cast<SORTab*>(currentWidget()))
         tab->plotter.chart.resetView();
-    else if (auto* multi = qobject_cast<SORMultiTab*>(currentWidget()))
-        multi->plotter.chart.resetView();
+    else if (MultiPlotter* chart = comparisonChart(currentWidget()))
+        chart->chart.resetView();
 }
 
 void MainTabWidget::currentWidget_ToggleCursorVisibility()
@@ -341,8 +401,8 @@ void MainTabWidget::currentWidget_ToggleCursorVisibility()
         }
         cursors.updateMarkerAttributes();
         tab->plotter.chart.update();
-    } else if (auto* multi = qobject_cast<SORMultiTab*>(currentWidget())) {
-        MultiPlotOverview& overview = multi->infoWidget.overview;
+    } else if (MultiPlotter* chart = comparisonChart(currentWidget())) {
+        MultiPlotOverview& overview = *chart->cursorOwner;
         if (!overview.cursorsPlaced) {
             overview.cursorsPlaced = true;
             overview.cursorsHidden = false;
@@ -350,7 +410,7 @@ void MainTabWidget::currentWidget_ToggleCursorVisibility()
         } else {
             overview.cursorsHidden = !overview.cursorsHidden;
         }
-        multi->plotter.chart.update();
+        chart->chart.update();
     }
 }
 

@@ -114,6 +114,8 @@ void MainWindow::openUrls(const QList<QUrl>& allUrls, Qt::KeyboardModifiers modi
     if (modifiers == Qt::ControlModifier) {
         for (const QString& path : paths)
             tabs._addSORTab(path);
+    } else if (modifiers == Qt::ShiftModifier) {
+        tabs._addFibreTab(paths);
     } else {
         tabs._addSORMultiTab(paths);
     }

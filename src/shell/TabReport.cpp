@@ -5,6 +5,7 @@
 #include "compare/PlotEntity.h"
 #include "compare/SORMultiTab.h"
 #include "core/Application.h"
+#include "fibre/FibreTab.h"
 #include "plotter/PointRows.h"
 #include "report/Output.h"
 #include "shell/SORTab.h"
@@ -19,6 +20,7 @@
 
 #include <KChartCartesianCoordinatePlane>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -92,8 +94,7 @@ std::unique_ptr<TabReport> TabReport::of(QWidget* tab)
             t.parser = &entity->parser;
             t.fileName = entity->fileName;
             t.visible = entity->visible;
-            t.colour = entity->selected ? app()->selectedMultiGraphPenColour
-                                        : PlotEntity::generatedColour(entity->colourSeed);
+            t.colour = entity->selected ? app()->selectedMultiGraphPenColour : entity->colour();
             r->traces.traces.push_back(t);
         }
         r->traces.view
@@ -102,6 +103,47 @@ std::unique_ptr<TabReport> TabReport::of(QWidget* tab)
         r->name = QObject::tr("Comparison with %1").arg(entities.front()->fileName);
         r->suggested = withoutExtension(entities.front()->parser.path) + QStringLiteral("-comparison");
         r->screenSize = multi->plotter.chart.size();
+        return r;
+    }
+    if (auto* fibreTab = qobject_cast<FibreTab*>(tab)) {
+        if (!fibreTab->isLoaded())
+            return nullptr;
+        r->fibre = std::make_shared<report::FibreInput>(
+            report::fibreInput(std::make_shared<analysis::FibreSet>(fibreTab->fibre()), fibreTab->thresholds(),
+                applicationStyle(), FibreTab::colourAB(), FibreTab::colourBA()));
+        r->fibreWavelength = std::max(fibreTab->wavelength(), 0);
+        r->name = QObject::tr("Fibre %1").arg(fibreTab->title());
+        const QStringList files = fibreTab->files();
+        r->suggested = QFileInfo(files.front()).dir().filePath(fibreTab->title() + QStringLiteral("-fibre"));
+        r->screenSize = fibreTab->plotter.chart.size();
+        return r;
+    }
+    if (auto* cableTab = qobject_cast<CableTab*>(tab); cableTab && cableTab->fibresShown()) {
+        const CableFibres& fibres = cableTab->fibres;
+        const std::vector<int> rows = fibres.proxy.shownRows();
+        if (rows.empty() || fibres.isRunning())
+            return nullptr;
+        auto input = std::make_shared<report::FibreCableInput>();
+        input->folder = cableTab->folder();
+        input->thresholds = fibres.model.thresholds();
+        input->filter = fibres.proxy.filterWords().join(QLatin1Char(' '));
+        input->counts = QString::fromStdString(analysis::fibreCountsText(fibres.model.counts()));
+        input->style = applicationStyle();
+        input->colourAB = FibreTab::colourAB();
+        input->colourBA = FibreTab::colourBA();
+        std::vector<int> seen;
+        for (const int row : rows) {
+            input->rows.push_back(fibres.model.fibreRow(row));
+            const int f = fibres.model.fibreOf(row);
+            if (std::find(seen.begin(), seen.end(), f) == seen.end()) {
+                seen.push_back(f);
+                input->fibrePaths.push_back(fibres.fibrePaths(f));
+            }
+        }
+        r->fibreCable = std::move(input);
+        const QString folderName = QFileInfo(cableTab->folder()).fileName();
+        r->name = QObject::tr("Cable %1, fibres").arg(folderName);
+        r->suggested = QDir(cableTab->folder()).filePath(folderName + QStringLiteral("-fibres"));
         return r;
     }
     if (auto* cableTab = qobject_cast<CableTab*>(tab)) {
@@ -136,6 +178,10 @@ report::Composer::Compose TabReport::compose() const
             report::composeCable(c, *input, files);
         };
     }
+    if (fibreCable)
+        return [input = fibreCable](report::Composer& c) { report::composeFibreCable(c, *input); };
+    if (fibre)
+        return [input = fibre](report::Composer& c) { report::composeFibre(c, *input); };
     if (comparison)
         return [this](report::Composer& c) { report::composeComparison(c, traces); };
     return [this](report::Composer& c) { report::composeTrace(c, trace); };
@@ -151,15 +197,28 @@ bool TabReport::print(QPrinter& printer, const report::Composer::Progress& progr
     return report::print(compose(), printer, report::frameAt(QDateTime::currentDateTime()), progress);
 }
 
-const report::Style& TabReport::style() const { return comparison ? traces.style : trace.style; }
+const report::Style& TabReport::style() const
+{
+    if (fibre)
+        return fibre->style;
+    return comparison ? traces.style : trace.style;
+}
 
 report::Decimation TabReport::decimation() const
 {
-    return comparison ? report::comparisonTraceRows : report::singleTraceRows;
+    return comparison || fibre ? report::comparisonTraceRows : report::singleTraceRows;
 }
 
 void TabReport::setUpChart(report::ReportChart& chart) const
 {
+    if (fibre) {
+        const size_t k = size_t(fibreWavelength);
+        if (k < fibre->tracesAB.size() && fibre->tracesAB[k])
+            chart.addTrace(*fibre->tracesAB[k], fibre->colourAB);
+        if (k < fibre->tracesBA.size() && fibre->tracesBA[k])
+            chart.addTrace(*fibre->tracesBA[k], fibre->colourBA);
+        return;
+    }
     if (comparison) {
         for (const auto& t : traces.traces)
             if (t.visible)
