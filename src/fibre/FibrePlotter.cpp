@@ -105,19 +105,24 @@ void FibrePlotter::paintMarkerLabelsAndUnits(QPainter& painter)
         painter.setPen(shown[i].marked ? QColor(0xd0, 0x30, 0x30) : text);
         painter.drawText(QRectF(x - 20, area.top(), 40, metrics.height()), Qt::AlignCenter, shown[i].label);
     }
-    // The legend in the top right corner of the plane, a swatch of each direction's colour before its text.
-    double y = area.top() + metrics.height() + 4;
+    // The legend at the top left, below the unit, on a ground of its own: a swatch of each direction's colour.
     double widest = 0;
     for (const LegendEntry& e : legend)
         widest = std::max<double>(widest, metrics.horizontalAdvance(e.text));
-    const double left = area.right() - widest - 40;
-    painter.setFont(font());
+    const double line = metrics.height() + 2;
+    const double left = area.left() + 8;
+    double y = area.top() + 2.5 * metrics.height();
+    if (!legend.empty()) {
+        QColor ground = palette().color(QPalette::Base);
+        ground.setAlpha(210);
+        painter.fillRect(QRectF(left - 4, y - 2, widest + 40, line * legend.size() + 4), ground);
+    }
     for (const LegendEntry& e : legend) {
         painter.setPen(QPen(e.colour, 2));
         painter.drawLine(QPointF(left, y + metrics.height() / 2.0), QPointF(left + 22, y + metrics.height() / 2.0));
         painter.setPen(text);
         painter.drawText(QPointF(left + 28, y + metrics.ascent()), e.text);
-        y += metrics.height() + 2;
+        y += line;
     }
     painter.restore();
 }

@@ -24,21 +24,13 @@ namespace {
     QString cell(const std::optional<double>& v) { return v ? text(analysis::fixed3(*v)) : QStringLiteral("\u2013"); }
     QString fileName(const std::string& path) { return QFileInfo(text(path)).fileName(); }
 
+    // The screen's columns under shorter titles, so that a row of the paper's width keeps every cell whole.
     Table eventTable(const QString& caption)
     {
-        using C = analysis::FibreColumn;
-        const std::vector<std::pair<C, double>> widths { { C::Number, 5 }, { C::Position, 12 }, { C::Type, 16 },
-            { C::LossAB, 12 }, { C::LossBA, 12 }, { C::Average, 12 }, { C::Reflectance, 13 }, { C::Source, 13 },
-            { C::Bend, 22 } };
-        std::vector<Column> columns;
-        for (const auto& [c, w] : widths) {
-            const bool left = c == C::Type || c == C::Source || c == C::Bend;
-            columns.push_back({ tr(analysis::fibreColumnTitle(c))
-                                    .replace(QStringLiteral(" ("), QStringLiteral(" ["))
-                                    .replace(QLatin1Char(')'), QLatin1Char(']')),
-                w, left ? Qt::AlignLeft : Qt::AlignRight });
-        }
-        return Table(caption, std::move(columns));
+        return Table(caption,
+            { { tr("#"), 4 }, { tr("km"), 7.5 }, { tr("Type"), 14.5, Qt::AlignLeft }, { tr("A\u2192B"), 8 },
+                { tr("B\u2192A"), 8 }, { tr("Avg."), 7.5 }, { tr("Refl."), 8.5 }, { tr("Source"), 9, Qt::AlignLeft },
+                { tr("Bend"), 33, Qt::AlignLeft } });
     }
 
     std::vector<Field> fileFields(const analysis::FibreSet& set, bool fromB)
@@ -110,11 +102,9 @@ void composeFibre(Composer& composer, const FibreInput& in)
                 text(analysis::directionAB) + QLatin1Char(' ') + fileName(w.fileAB), in.colourAB, true });
         if (in.tracesBA[k])
             traces.push_back({ in.tracesBA[k].get(),
-                text(analysis::directionBA) + QLatin1Char(' ') + fileName(w.fileBA)
-                    + (w.mirrorKm ? tr(" (mirrored)") : QString()),
-                in.colourBA, true });
+                text(analysis::directionBA) + QLatin1Char(' ') + fileName(w.fileBA), in.colourBA, true });
         composer.section([traces, &in, name](const Sheet& sheet, double top) {
-            double h = sections::heading(sheet, top, name, tr("Both ends on A's distance axis"));
+            double h = sections::heading(sheet, top, name, tr("Both ends on A's distance axis, B\u2192A mirrored"));
             h += sections::chart(
                 sheet, top + h, in.style,
                 [&](ReportChart& chart) {
@@ -137,9 +127,12 @@ void composeFibre(Composer& composer, const FibreInput& in)
             QStringList cells;
             for (const auto& c : r.cells)
                 cells << text(c);
+            // The unit is the caption's: the bend's cell keeps room for both wavelengths.
+            cells.last().replace(QStringLiteral(" dB:"), QStringLiteral(":"));
             rows.push_back(cells);
         }
-        const auto table = std::make_shared<Table>(eventTable(tr("Events, %1 (averaged over both ends)").arg(name)));
+        const auto table = std::make_shared<Table>(
+            eventTable(tr("Events, %1, averaged over both ends (losses and reflectance in dB)").arg(name)));
         composer.table(
             [table](const Sheet& sheet, double top, bool continued) { return table->header(sheet, top, continued); },
             [table, rows](
@@ -195,11 +188,11 @@ void composeFibreCable(Composer& composer, const FibreCableInput& in)
             h += sections::lines(sheet, top + h, in.counts, {});
         return h;
     });
-    const auto table = std::make_shared<Table>(tr("Fibres (%1 rows)").arg(in.rows.size()),
-        std::vector<Column> { { tr("Fibre"), 20, Qt::AlignLeft }, { tr("\u03bb [nm]"), 8 },
-            { tr("Verdict"), 11, Qt::AlignLeft }, { tr("Span [km]"), 10 }, { tr("Loss [dB]"), 10 },
-            { tr("Att. [dB/km]"), 11 }, { tr("Splice [dB]"), 10 }, { tr("Conn. [dB]"), 10 }, { tr("Refl. [dB]"), 10 },
-            { tr("Bends"), 7 } });
+    const auto table = std::make_shared<Table>(
+        tr("Fibres (%1 rows; span in km, losses in dB, attenuation in dB/km)").arg(in.rows.size()),
+        std::vector<Column> { { tr("Fibre"), 22, Qt::AlignLeft }, { tr("\u03bb nm"), 8 },
+            { tr("Verdict"), 12, Qt::AlignLeft }, { tr("Span"), 9 }, { tr("Loss"), 9 }, { tr("Att."), 9 },
+            { tr("Splice"), 9 }, { tr("Conn."), 9 }, { tr("Refl."), 9 }, { tr("Bends"), 7 } });
     std::vector<QStringList> rows;
     for (const auto& r : in.rows)
         rows.push_back(fibreCableRow(r));
