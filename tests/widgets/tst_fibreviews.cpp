@@ -100,6 +100,12 @@ private Q_SLOTS:
         QVERIFY(copied.startsWith(QStringLiteral("#\tPosition (km)")));
         QCOMPARE(copied.count(QLatin1Char('\n')), 2);
         QVERIFY(tab.summaryLabel.text().contains(QStringLiteral("Verdict:")));
+        // The Report button's report: the chart of both ends as a picture, the fibre report as a PDF.
+        const auto report = TabReport::of(&tab);
+        QVERIFY(report);
+        QCOMPARE(report->title(), QStringLiteral("Fibre ELMMIL0001"));
+        QVERIFY(report->hasChart());
+        QVERIFY(!report->chartImage(1).isNull());
     }
 
     // New thresholds judge the open fibre at once: a strict splice limit marks the averaged losses above it.
@@ -200,6 +206,18 @@ private Q_SLOTS:
         QVERIFY(saved.open(QIODevice::ReadOnly));
         QCOMPARE(saved.readAll(), QByteArray("alone\tB/MILELM0002_1550.sor\n"));
         saved.remove();
+
+        // The Report button in "Fibres": the fibres' summary, then each fibre's report.
+        const auto report = TabReport::of(tab);
+        QVERIFY(report);
+        QVERIFY(!report->hasChart());
+        QString error;
+        QVERIFY2(report->savePdf(QStringLiteral("tab-cable.pdf"), &error), qPrintable(error));
+        if (Poppler::available()) {
+            const QString text = Poppler::text(QStringLiteral("tab-cable.pdf"));
+            QVERIFY2(text.contains(tab->countsLabel.text()), qPrintable(tab->countsLabel.text()));
+            QVERIFY(text.contains(QStringLiteral("Fibre ELMMIL0003")));
+        }
 
         // Double-click on a fibre: its files in a fibre tab.
         QSignalSpy requested(tab, &CableTab::fibreRequested);
