@@ -37,6 +37,7 @@ add_library(tavix_charts STATIC
     include/plotter/TraceDiagram.h src/plotter/TraceDiagram.cpp
     include/plotter/Plotter.h src/plotter/Plotter.cpp src/plotter/PlotterInteraction.cpp src/plotter/PlotterPainting.cpp
     include/plotter/_Plot.h src/plotter/_Plot.cpp
+    include/plotter/MinimapSource.h
     include/plotter/MinimapPlotter.h src/plotter/MinimapPlotter.cpp
     include/plotter/_MinimapPlot.h src/plotter/_MinimapPlot.cpp
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "compare/MultiPlotter.h"
+#include "plotter/MinimapSource.h"
 
 #include <QColor>
 #include <QRectF>
@@ -11,7 +12,7 @@
 
 // The chart of a fibre: the comparison chart with both ends' traces on A's axis, and over them the span's ends, the
 // events at their averaged places (the selected one stressed) and a legend of the two directions.
-class FibrePlotter : public MultiPlotter {
+class FibrePlotter : public MultiPlotter, public MinimapSource {
     Q_OBJECT
 public:
     explicit FibrePlotter(QWidget* parent = nullptr);
@@ -38,6 +39,10 @@ public:
     double pixelOf(double km) const;
     /// The visible data range in the chart's pixels.
     QRectF dataArea() const;
+
+    ChartView& overviewedChart() override { return chart; }
+    bool hasOverview() const override { return chart.hasData; }
+    void replotForMinimap() override { _replotAll(); }
 
     void paintMarkerLines(QPainter& painter) override;
     void paintMarkerLabelsAndUnits(QPainter& painter) override;

@@ -7,6 +7,7 @@
 #include "compare/MultiPlotOverview.h"
 #include "fibre/FibreEventModel.h"
 #include "fibre/FibrePlotter.h"
+#include "plotter/MinimapPlotter.h"
 #include "widgets/CSplitter.h"
 #include "widgets/GWidget.h"
 
@@ -64,6 +65,7 @@ public:
     QWidget side;
     MultiPlotOverview overview;
     FibrePlotter plotter;
+    MinimapPlotter minimap; ///< the overview of the trace from A (from B without one)
     FibreEventModel events;
     QTableView table;
 

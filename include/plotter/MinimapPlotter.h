@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-class Plotter;
+class MinimapSource;
 class TraceDiagram;
 
 namespace sor {
@@ -17,14 +17,14 @@ class SORParser;
 class MinimapPlotter : public GWidget {
     Q_OBJECT
 public:
-    MinimapPlotter(Plotter* mainPlotter, QWidget* parent = nullptr);
+    MinimapPlotter(MinimapSource* mainPlotter, QWidget* parent = nullptr);
     ~MinimapPlotter() override;
 
     _MinimapPlot chart;
     TraceDiagram* diagram = nullptr; ///< owned by the chart's plane
     TraceModel model;
     sor::SORParser* parser = nullptr;
-    Plotter* mainPlotter = nullptr;
+    MinimapSource* mainPlotter = nullptr;
     uint32_t maximumPoints = 400;
 
     void plot(sor::SORParser* parser);

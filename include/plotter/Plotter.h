@@ -1,5 +1,6 @@
 #pragma once
 
+#include "plotter/MinimapSource.h"
 #include "plotter/TraceModel.h"
 #include "plotter/_Plot.h"
 #include "sor/Exceptions.h"
@@ -12,7 +13,6 @@
 #include <vector>
 
 class CursorWidget;
-class MinimapPlotter;
 class OTDREvent;
 class QPainter;
 class TraceDiagram;
@@ -28,7 +28,7 @@ class SORParser;
 
 // The single-trace chart: the visible part of one trace, min-max decimated, with computed axis ticks; the hub that
 // cursors, event markers and the minimap reach the chart through.
-class Plotter : public GWidget {
+class Plotter : public GWidget, public MinimapSource {
     Q_OBJECT
 public:
     explicit Plotter(QWidget* parent = nullptr);
@@ -44,13 +44,16 @@ public:
     CursorWidget* cursorWidget = nullptr;
     KChart::CartesianAxis* xAxis = nullptr;
     KChart::CartesianAxis* yAxis = nullptr;
-    MinimapPlotter* minimap = nullptr;
     bool xInKm = true;
     uint32_t maxPoints = 3000; ///< bucket budget of the decimation
 
     void plot(sor::SORParser* parser);
     void plotIndexRange(unsigned first, unsigned last, const std::vector<double>& xs, const std::vector<double>& ys);
     void plotOnlyVisible();
+
+    ChartView& overviewedChart() override;
+    bool hasOverview() const override { return parser != nullptr; }
+    void replotForMinimap() override { plotOnlyVisible(); }
     bool shouldDoCompression();
     void _createMinMaxDiagram();
     QMap<qreal, QString> _generateTicks(double min, double max, int count, bool inMetres);

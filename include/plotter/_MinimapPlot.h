@@ -5,7 +5,7 @@
 #include <QRectF>
 
 class MinimapPlotter;
-class Plotter;
+class MinimapSource;
 
 namespace KChart {
 class CartesianCoordinatePlane;
@@ -15,10 +15,10 @@ class CartesianCoordinatePlane;
 class _MinimapPlot : public KChart::Chart {
     Q_OBJECT
 public:
-    _MinimapPlot(Plotter* mainPlotter, MinimapPlotter* owner, QWidget* parent);
+    _MinimapPlot(MinimapSource* mainPlotter, MinimapPlotter* owner, QWidget* parent);
 
     bool dragging = false;
-    Plotter* mainPlotter = nullptr;
+    MinimapSource* mainPlotter = nullptr;
     MinimapPlotter* owner = nullptr;
 
     KChart::CartesianCoordinatePlane* plane() const;

@@ -2,6 +2,7 @@
 
 #include "core/Application.h"
 #include "plotter/ChartInteraction.h"
+#include "plotter/MinimapPlotter.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -125,6 +126,9 @@ void FibrePlotter::paintMarkerLabelsAndUnits(QPainter& painter)
         y += line;
     }
     painter.restore();
+    // New tick labels can move the plot area while the chart paints: the minimap's rectangle follows.
+    if (minimap)
+        minimap->chart.followMainView();
 }
 
 bool FibrePlotter::eventFilter(QObject* watched, QEvent* event)

@@ -45,6 +45,7 @@ FibreTab::FibreTab(QWidget* parent)
     , side(&chartRow)
     , overview(nullptr, &side)
     , plotter(&chartRow)
+    , minimap(&plotter, &side)
     , table(&splitter)
 {
     setObjectName(QStringLiteral("FibreTab"));
@@ -73,6 +74,9 @@ FibreTab::FibreTab(QWidget* parent)
     sideLayout->setContentsMargins(0, 0, 0, 0);
     sideLayout->addWidget(&overview, 1);
     sideLayout->addWidget(overview.cursorInfoWidget);
+    sideLayout->addWidget(&minimap);
+    minimap.setMinimumHeight(120);
+    minimap.hide();
     plotter.traceList = &overview;
     overview.setUpCursors(&plotter);
     chartRow.addWidget(&side);
@@ -110,6 +114,7 @@ FibreTab::FibreTab(QWidget* parent)
 FibreTab::~FibreTab()
 {
     reading.waitForFinished();
+    plotter.minimap = nullptr;
     // The traces go before the list they are rows of.
     const auto traces = plotter.entities;
     for (PlotEntity* entity : traces)
@@ -250,6 +255,10 @@ void FibreTab::fillChart()
         legend.push_back({ entity->fileName + (mirror ? tr(" (mirrored)") : QString()), entity->fixedColour });
     }
     plotter.setLegend(std::move(legend));
+    if (!plotter.entities.isEmpty()) {
+        minimap.plot(&plotter.entities.first()->parser);
+        minimap.show();
+    }
 }
 
 void FibreTab::fillSummary()

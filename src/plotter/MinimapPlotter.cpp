@@ -13,7 +13,7 @@
 #include <algorithm>
 #include <cmath>
 
-MinimapPlotter::MinimapPlotter(Plotter* main, QWidget* parent)
+MinimapPlotter::MinimapPlotter(MinimapSource* main, QWidget* parent)
     : GWidget(parent)
     , chart(main, this, this)
     , mainPlotter(main)

@@ -134,6 +134,8 @@ void Plotter::plotIndexRange(
     repaintMinimap();
 }
 
+ChartView& Plotter::overviewedChart() { return chart; }
+
 void Plotter::plotOnlyVisible()
 {
     if (!parser)

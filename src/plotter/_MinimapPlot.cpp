@@ -1,8 +1,9 @@
 #include "plotter/_MinimapPlot.h"
 
+#include "plotter/ChartView.h"
 #include "plotter/MinimapPlotter.h"
+#include "plotter/MinimapSource.h"
 #include "plotter/PlaneControl.h"
-#include "plotter/Plotter.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -11,7 +12,7 @@
 
 #include <cmath>
 
-_MinimapPlot::_MinimapPlot(Plotter* main, MinimapPlotter* minimap, QWidget* parent)
+_MinimapPlot::_MinimapPlot(MinimapSource* main, MinimapPlotter* minimap, QWidget* parent)
     : KChart::Chart(parent)
     , mainPlotter(main)
     , owner(minimap)
@@ -29,13 +30,14 @@ void _MinimapPlot::setMainMini() { mainPlotter->minimap = owner; }
 void _MinimapPlot::centreMainViewAt(const QPointF& pixel)
 {
     const QPointF data = plane()->translateBack(QPointF(std::round(pixel.x()), std::round(pixel.y())));
-    const QRectF full = mainPlotter->chart.updateRange();
+    ChartView& main = mainPlotter->overviewedChart();
+    const QRectF full = main.updateRange();
     const QPointF centre = chart::planeFraction(full, data);
     // Outside the view limits on purpose: the next zoom or pan in the main chart applies them.
     if (std::isfinite(centre.x()) && std::isfinite(centre.y()))
-        mainPlotter->chart.plane()->setZoomCenter(centre);
-    mainPlotter->plotOnlyVisible();
-    mainPlotter->chart.update();
+        main.plane()->setZoomCenter(centre);
+    mainPlotter->replotForMinimap();
+    main.update();
 }
 
 void _MinimapPlot::mousePressEvent(QMouseEvent* event)
@@ -44,7 +46,7 @@ void _MinimapPlot::mousePressEvent(QMouseEvent* event)
         event->ignore();
         return;
     }
-    if (event->button() == Qt::LeftButton && mainPlotter->parser) {
+    if (event->button() == Qt::LeftButton && mainPlotter->hasOverview()) {
         event->accept();
         dragging = true;
         centreMainViewAt(event->localPos());
@@ -79,7 +81,7 @@ void _MinimapPlot::mouseReleaseEvent(QMouseEvent* event)
 
 QRectF _MinimapPlot::viewRect() const
 {
-    const QRectF r = mainPlotter->chart.plane()->visibleDataRange();
+    const QRectF r = mainPlotter->overviewedChart().plane()->visibleDataRange();
     const QPointF a = plane()->translate(r.topLeft());
     const QPointF b = plane()->translate(QPointF(r.x() + r.width(), r.y() + r.height()));
     return QRectF(a, b);

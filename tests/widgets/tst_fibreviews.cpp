@@ -12,6 +12,8 @@
 #include "widgets/ItemViewCopy.h"
 
 #include <QProcess>
+
+#include <KChartCartesianCoordinatePlane>
 #include <QSignalSpy>
 
 // The fibre tab (both ends on one chart, the averaged table), the cable tab judged by fibre, and their reports.
@@ -90,6 +92,16 @@ private Q_SLOTS:
         QSignalSpy clicked(&tab.plotter, &FibrePlotter::markerClicked);
         tab.show();
         QVERIFY(QTest::qWaitForWindowExposed(&tab));
+        // The minimap gives the overview: a click there centres the zoomed chart on that place.
+        QCOMPARE(tab.plotter.minimap, &tab.minimap);
+        QVERIFY(tab.minimap.isVisible());
+        tab.plotter.chart.zoom(4);
+        const double target = tab.plotter.markers()[3].km;
+        tab.minimap.chart.centreMainViewAt(tab.minimap.chart.plane()->translate(QPointF(target, -40)));
+        const QRectF view = tab.plotter.chart.plane()->visibleDataRange();
+        QVERIFY2(std::fabs(view.center().x() - target) < view.width() * 0.05,
+            qPrintable(QString::number(view.center().x())));
+        tab.plotter.chart.resetView();
         const int x = int(tab.plotter.pixelOf(tab.plotter.markers()[1].km));
         QTest::mouseClick(
             &tab.plotter.chart, Qt::LeftButton, Qt::NoModifier, QPoint(x, tab.plotter.chart.height() / 2));
