@@ -6,5 +6,6 @@
 #include <vector>
 
 /// sordump --summary: one row per file of the paths (folders listed recursively) as CSV, or one JSON object per
-/// line, judged against the thresholds. Returns the exit status: 0 when every file parsed, 1 otherwise.
+/// line, judged against the thresholds; the CSV header comes with the first row. Returns the exit status: 0 when
+/// every file parsed, 1 when one could not be or a folder holds no .sor file.
 int printSummaries(const std::vector<std::string>& paths, bool json, const analysis::Thresholds& thresholds);

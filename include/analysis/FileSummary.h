@@ -24,7 +24,7 @@ struct WorstEvent {
 struct FileSummary {
     std::string file; ///< as listed: relative to the folder, or the path as given
     bool parsed = false;
-    std::string errorText; ///< the reader's message when parsed is false
+    std::string errorText; ///< the reader's message alone, one line, when parsed is false
     std::string fibreId;
     std::string cableId;
     std::string locationA;
@@ -48,7 +48,8 @@ struct FileSummary {
 /// The summary of a parsed (or failed) file; the fibre end takes no part in the worst events.
 FileSummary summarize(const sor::SORParser& parser, std::string file);
 
-/// Parses the file at path (a native file name) with a reader of its own and summarizes it.
+/// Parses the file at path (a native file name) with a reader of its own and summarizes it. The reader writes
+/// nothing: files summarized are read in bulk, and a failure is in the summary.
 FileSummary summarizeFile(const std::string& path, std::string file);
 
 } // namespace analysis

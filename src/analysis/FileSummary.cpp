@@ -1,6 +1,7 @@
 #include "analysis/FileSummary.h"
 
 #include "analysis/ChecksumDiagnosis.h"
+#include "analysis/TextEncoding.h"
 #include "analysis/WidePath.h"
 
 #include "sor/SORParser.h"
@@ -44,15 +45,15 @@ FileSummary summarize(const sor::SORParser& parser, std::string file)
     s.file = std::move(file);
     s.parsed = parser.fileParsed;
     if (!parser.fileParsed) {
-        s.errorText = parser.errorText;
+        s.errorText = parser.errorMessage;
         return s;
     }
 
     if (parser.gen.parsed) {
-        s.fibreId = trimmed(parser.gen.FiberID);
-        s.cableId = trimmed(parser.gen.CableID);
-        s.locationA = trimmed(parser.gen.LocationA);
-        s.locationB = trimmed(parser.gen.LocationB);
+        s.fibreId = trimmed(fileText(parser, parser.gen.FiberID));
+        s.cableId = trimmed(fileText(parser, parser.gen.CableID));
+        s.locationA = trimmed(fileText(parser, parser.gen.LocationA));
+        s.locationB = trimmed(fileText(parser, parser.gen.LocationB));
     }
     const auto& fxd = parser.fxd;
     if (fxd.Wavelength > 0)
@@ -93,7 +94,7 @@ FileSummary summarize(const sor::SORParser& parser, std::string file)
 
 FileSummary summarizeFile(const std::string& path, std::string file)
 {
-    const sor::SORParser parser(widePath(path));
+    const sor::SORParser parser(widePath(path), sor::nowhere(), sor::nowhere());
     return summarize(parser, std::move(file));
 }
 

@@ -52,7 +52,8 @@ namespace {
 
     std::shared_ptr<sor::SORParser> read(const QString& path, bool trace)
     {
-        auto parser = std::make_shared<sor::SORParser>(analysis::widePath(QFile::encodeName(path).toStdString()));
+        auto parser = std::make_shared<sor::SORParser>(
+            analysis::widePath(QFile::encodeName(path).toStdString()), sor::nowhere(), sor::nowhere());
         if (parser->fileParsed && trace)
             parser->getXY();
         return parser;
@@ -155,7 +156,7 @@ void composeCable(Composer& composer, const CableInput& in, CableFiles& files)
             continue;
         }
         // Read once for the table, the file may have changed or gone since.
-        const QString reason = QString::fromStdString(parser ? parser->errorText : summary.errorText).trimmed();
+        const QString reason = QString::fromStdString(parser ? parser->errorMessage : summary.errorText);
         composer.heading(tr("Trace report: %1").arg(fileName));
         composer.section([&](const Sheet& sheet, double top) {
             double h = sections::heading(sheet, top, fileName, QDir::toNativeSeparators(in.paths.value(int(i))));

@@ -1,5 +1,4 @@
 #include "CableFolder.h"
-#include "QuietStdio.h"
 #include "RunTool.h"
 #include "TempDir.h"
 
@@ -32,7 +31,6 @@ std::vector<std::string> lines(const std::string& text)
 
 FileSummary quietSummary(const std::string& path, const std::string& file)
 {
-    const sortest::QuietStdio quiet;
     return summarizeFile(path, file);
 }
 

@@ -3,7 +3,6 @@
 #include "TestMain.h"
 #include "TraceFiles.h"
 
-#include "analysis/QuietOutput.h"
 #include "cable/CableTab.h"
 #include "cable/ThresholdsDialog.h"
 #include "compare/SORMultiTab.h"
@@ -107,7 +106,6 @@ private Q_SLOTS:
         QVERIFY(tab->progressRow.isVisibleTo(tab));
         QVERIFY(QTest::qWaitFor([tab] { return !tab->scan.isRunning(); }, 30000));
         QVERIFY(!tab->progressRow.isVisibleTo(tab));
-        QVERIFY(!analysis::QuietOutput::active());
         QCOMPARE(stdoutInode(), out);
         QAbstractItemModelTester modelTester(&tab->model, QAbstractItemModelTester::FailureReportingMode::QtTest);
         QAbstractItemModelTester proxyTester(&tab->proxy, QAbstractItemModelTester::FailureReportingMode::QtTest);
@@ -507,7 +505,6 @@ private Q_SLOTS:
             QCOMPARE(tab->model.rowCount(), 0);
         for (int row = 0; row < tab->model.rowCount(); ++row)
             QVERIFY(tab->model.summary(row).parsed);
-        QVERIFY(!analysis::QuietOutput::active());
         QCOMPARE(stdoutInode(), out);
     }
 
@@ -537,7 +534,6 @@ private Q_SLOTS:
         else
             window->tabs.closePlotTab(window->tabs.currentIndex());
         QVERIFY(tab.isNull());
-        QVERIFY(!analysis::QuietOutput::active());
         QCOMPARE(stdoutInode(), out);
         QTest::qWait(2 * CableScan::batchInterval); // nothing left behind fires
     }
