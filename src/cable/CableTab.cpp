@@ -82,7 +82,10 @@ CableTab::CableTab(QWidget* parent)
     table.horizontalHeader()->setSectionsMovable(true);
     table.horizontalHeader()->moveSection(CableModel::section(CableModel::Column::Verdict), 1);
 
-    connect(&filterEdit, &QLineEdit::textChanged, this, [this](const QString& text) { proxy.setFilterWords(text); });
+    connect(&filterEdit, &QLineEdit::textChanged, this, [this](const QString& text) {
+        proxy.setFilterWords(text);
+        updateCounts();
+    });
     connect(&compareButton, &QPushButton::clicked, this, &CableTab::compareSelected);
     connect(&exportButton, &QPushButton::clicked, this, &CableTab::exportCsvAs);
     connect(&thresholdsButton, &QPushButton::clicked, this, &CableTab::editThresholds);
@@ -109,7 +112,14 @@ void CableTab::setThresholds(const analysis::Thresholds& thresholds) { model.set
 
 void CableTab::updateCounts()
 {
+    // A folder listed in full without a single file says so, rather than counting nothing.
+    if (!scan.isRunning() && !scan.wasCancelled() && scan.total() == 0 && model.rowCount() == 0) {
+        countsLabel.setText(tr("No .sor files in this folder or below it"));
+        return;
+    }
     QString text = QString::fromStdString(analysis::countsText(model.counts()));
+    if (!proxy.filterWords().isEmpty())
+        text += tr(" \u2014 %1 shown").arg(proxy.rowCount());
     if (scan.wasCancelled())
         text += tr(" (scan cancelled)");
     countsLabel.setText(text);

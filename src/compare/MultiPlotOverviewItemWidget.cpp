@@ -11,6 +11,7 @@ MultiPlotOverviewItemWidget::MultiPlotOverviewItemWidget(PlotEntity* e, QListWid
     : QWidget(parent)
     , label(this)
     , visibleBox(this)
+    , swatch(this)
     , viewButton(tr("View"), this)
     , removeButton(tr("Remove"), this)
     , entity(e)
@@ -20,6 +21,10 @@ MultiPlotOverviewItemWidget::MultiPlotOverviewItemWidget(PlotEntity* e, QListWid
     visibleBox.setObjectName(QStringLiteral("visibleBox"));
     viewButton.setObjectName(QStringLiteral("viewButton"));
     removeButton.setObjectName(QStringLiteral("removeButton"));
+    swatch.setObjectName(QStringLiteral("swatch"));
+    swatch.setFixedSize(12, 12);
+    swatch.setAutoFillBackground(true);
+    swatch.setFrameShape(QFrame::Box);
     rowLayout = new QHBoxLayout(this);
     rowLayout->setContentsMargins(0, 0, 0, 1);
     visibleBox.setChecked(true);
@@ -28,6 +33,7 @@ MultiPlotOverviewItemWidget::MultiPlotOverviewItemWidget(PlotEntity* e, QListWid
     for (QPushButton* button : { &viewButton, &removeButton })
         button->setMaximumWidth(button->fontMetrics().horizontalAdvance(button->text()) + 24);
     rowLayout->addWidget(&visibleBox);
+    rowLayout->addWidget(&swatch);
     rowLayout->addWidget(&label);
     rowLayout->addWidget(&viewButton);
     rowLayout->addWidget(&removeButton);
@@ -36,6 +42,7 @@ MultiPlotOverviewItemWidget::MultiPlotOverviewItemWidget(PlotEntity* e, QListWid
     label.setTextFormat(Qt::PlainText);
     label.setText(nameText());
     label.setToolTip(PlainText::toolTip(getStdLabelToolTip()));
+    updateSwatch();
     connect(&viewButton, &QPushButton::clicked, this, &MultiPlotOverviewItemWidget::openInSingleView);
     connect(&removeButton, &QPushButton::clicked, this, &MultiPlotOverviewItemWidget::deletePlot);
     connect(&visibleBox, &QCheckBox::stateChanged, this, &MultiPlotOverviewItemWidget::changeVisibility);
@@ -74,6 +81,15 @@ void MultiPlotOverviewItemWidget::setCursorText(QString shortText, QString curso
     // As many lines in the item as the label has extra lines, so the row is tall enough.
     if (item)
         item->setText(QString(shortText.count(QLatin1Char('\n')), QLatin1Char('\n')));
+}
+
+void MultiPlotOverviewItemWidget::updateSwatch()
+{
+    if (!entity)
+        return;
+    QPalette palette = swatch.palette();
+    palette.setColor(QPalette::Window, PlotEntity::generatedColour(entity->colourSeed));
+    swatch.setPalette(palette);
 }
 
 void MultiPlotOverviewItemWidget::changeVisibility()

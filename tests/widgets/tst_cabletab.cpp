@@ -508,6 +508,65 @@ private Q_SLOTS:
         QCOMPARE(stdoutInode(), out);
     }
 
+    void aParseDuringAScanPrintsItsLines()
+    {
+        // The scan's readers write nothing; a file opened meanwhile on the GUI thread writes its lines as ever.
+        const QString big = bigFolder(600);
+        const QString single = folder + QStringLiteral("/F001.sor");
+        window->tabs._addCableTab(big);
+        auto* tab = qobject_cast<CableTab*>(window->tabs.currentWidget());
+        QVERIFY(tab);
+        QVERIFY(QTest::qWaitFor([tab] { return tab->scan.total() > 0; }, 30000));
+        QVERIFY(tab->scan.isRunning());
+        std::string out, err;
+        {
+            const QuietReader captured;
+            window->tabs._addSORTab(single);
+            window->tabs._addSORTab(QString());
+            QVERIFY(tab->scan.isRunning());
+            out = captured.output();
+            err = captured.errors();
+        }
+        const std::string lines = "Current section title: Map\nCurrent section title: GenParams\n";
+        QVERIFY2(out.find(lines) != std::string::npos, out.c_str());
+        QVERIFY2(out.find("File successfully parsed.\n\nNo path selected.\n") != std::string::npos, out.c_str());
+        // One file's lines only: none of the scan's hundreds.
+        size_t parsed = 0;
+        for (size_t at = out.find("File successfully parsed."); at != std::string::npos;
+             at = out.find("File successfully parsed.", at + 1))
+            ++parsed;
+        QCOMPARE(parsed, size_t(1));
+        QVERIFY(err.empty());
+        tab->scan.cancel();
+        QVERIFY(QTest::qWaitFor([tab] { return !tab->scan.isRunning(); }, 30000));
+    }
+
+    void emptyFolderSaysSo()
+    {
+        const QString empty = QDir::current().absoluteFilePath(QStringLiteral("empty & <b>folder</b>"));
+        QDir().mkpath(empty + QStringLiteral("/sub"));
+        CableTab* tab = scanned(empty);
+        QVERIFY(tab);
+        QCOMPARE(tab->countsLabel.text(), QStringLiteral("No .sor files in this folder or below it"));
+        // Its title and tool tip show the name as written, as the other tabs' do.
+        const int index = window->tabs.indexOf(tab);
+        QCOMPARE(window->tabs.tabText(index), QStringLiteral("empty && <b>folder</b>"));
+        QVERIFY(window->tabs.tabToolTip(index).contains(QStringLiteral("&lt;b&gt;")));
+    }
+
+    void countsTellWhatTheFilterShows()
+    {
+        CableTab* tab = scanned(folder);
+        QVERIFY(tab);
+        const QString all = tab->countsLabel.text();
+        QVERIFY(!all.contains(QStringLiteral("shown")));
+        tab->filterEdit.setText(QStringLiteral("F001"));
+        QCOMPARE(tab->countsLabel.text(), all + QStringLiteral(" \u2014 %1 shown").arg(tab->proxy.rowCount()));
+        QVERIFY(tab->proxy.rowCount() < tab->model.rowCount());
+        tab->filterEdit.clear();
+        QCOMPARE(tab->countsLabel.text(), all);
+    }
+
     void closingMidScan_data()
     {
         QTest::addColumn<bool>("whileListing");
