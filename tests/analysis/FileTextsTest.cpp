@@ -26,7 +26,17 @@ struct EncodingCase {
     std::string utf8;
 };
 
+void PrintTo(const EncodingCase& c, std::ostream* os) { *os << c.name; }
+
 class EncodingTable : public testing::TestWithParam<EncodingCase> { };
+
+// A small complete file with these names and events.
+sortest::Bytes file(const sortest::Gen& gen, const sortest::Events& events = sortest::Events())
+{
+    sortest::SorBuilder b;
+    b.gen(gen).sup(sortest::Sup()).fxd(sortest::Fxd()).events(events).data(sortest::Data({ 1000, 2000, 3000, 2500 }));
+    return b.build();
+}
 
 } // namespace
 
@@ -72,7 +82,7 @@ TEST(FileTexts, OneRuleForAllOfAFilesNames)
         gen.operatorName = c.operatorName;
         gen.locationA = c.locationA;
         gen.language = "EN"; // what IIT files say whatever their texts
-        const auto parsed = sortest::parseBytes(sortest::SorBuilder::standard().gen(gen).build());
+        const auto parsed = sortest::parseBytes(file(gen));
         ASSERT_TRUE(parsed->fileParsed);
         setTextEncoding(c.chosen);
         EXPECT_EQ(fileText(*parsed.parser, parsed->gen.Operator), c.expectedOperator);
@@ -100,8 +110,9 @@ TEST(FileTexts, RealFilesReadAsTheyAre)
         EXPECT_EQ(fileCodePage(p), TextEncoding::Latin1) << entry.path();
         for (const std::string* text : { &p.gen.CableID, &p.gen.FiberID, &p.gen.LocationA, &p.gen.Operator,
                  &p.sup.SupplierName, &p.sup.OTDR_Name }) {
-            if (std::all_of(text->begin(), text->end(), [](char ch) { return static_cast<unsigned char>(ch) < 0x80; }))
+            if (std::all_of(text->begin(), text->end(), [](char ch) { return static_cast<unsigned char>(ch) < 0x80; })) {
                 EXPECT_EQ(fileText(p, *text), *text) << entry.path();
+            }
         }
     }
     EXPECT_GT(files, 0);
@@ -121,7 +132,7 @@ TEST(CumulativeLoss, UpToAndIncludingTheRowWithoutTheFibreEnd)
         const double losses[] = { 0.1, 0.2, 0.3, 15.0 };
         for (int i = 0; i < 4; ++i)
             events.events.push_back(event(uint16_t(c.firstNumber + i), 1.0 + i, losses[i], 0, i == 3 ? "0E9999LS" : "0F9999LS"));
-        const auto parsed = sortest::parseBytes(sortest::SorBuilder::standard().events(events).build());
+        const auto parsed = sortest::parseBytes(file(sortest::Gen(), events));
         ASSERT_TRUE(parsed->fileParsed) << parsed->errorText;
         const std::vector<double> sums = cumulativeLosses(*parsed.parser);
         ASSERT_EQ(sums.size(), c.expected.size());
@@ -140,7 +151,7 @@ TEST(FibreTotals, AsTheCableTableShowsThem)
         event(3, 4.0, 20, -14, "1E9999LS") };
     events.totalLoss = 1500;
     events.orl = 32000;
-    const auto parsed = sortest::parseBytes(sortest::SorBuilder::standard().events(events).build());
+    const auto parsed = sortest::parseBytes(file(sortest::Gen(), events));
     ASSERT_TRUE(parsed->fileParsed) << parsed->errorText;
     const auto totals = fibreTotals(summarize(*parsed.parser, "f.sor"));
     // The length is the end event's, not the block's field (0 here, as VIAVI files leave it).

@@ -381,7 +381,7 @@ TEST(Driver, LinesGoToTheStreamsGiven)
         EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
         EXPECT_EQ(out.str(), expected.out);
         EXPECT_EQ(err.str(), expected.err);
-        EXPECT_FALSE(expected.out.empty());
+        EXPECT_EQ(expected.out.empty(), file == &bad);
         EXPECT_EQ(given.fileParsed, expected->fileParsed);
         EXPECT_EQ(silent.errorText, expected->errorText);
         // A copy writes nowhere: the streams were the constructor's.

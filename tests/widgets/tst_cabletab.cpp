@@ -16,6 +16,7 @@
 #include <QSignalSpy>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 // The whole-cable tab: a folder read in the background into one table, sorted, filtered, judged, exported, opened.
 class TestCableTab : public QObject {

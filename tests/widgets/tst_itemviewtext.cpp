@@ -216,6 +216,7 @@ private Q_SLOTS:
         QTest::newRow("position, whole") << 1 << 200 << false;
         QTest::newRow("number with its own tool tip, cut") << 0 << 8 << true;
         QTest::newRow("number with its own tool tip, whole") << 0 << 100 << false;
+        QTest::newRow("number in the table's own narrow column") << 0 << 35 << false;
     }
 
     void cutCellsShowTheirWholeText()
