@@ -97,7 +97,10 @@ namespace {
         return true;
     }
 
-    bool isCyrillicLetter(unsigned char c) { return c >= 0x80 && cp1251[c - 0x80] >= 0x0400 && cp1251[c - 0x80] < 0x0500; }
+    bool isCyrillicLetter(unsigned char c)
+    {
+        return c >= 0x80 && cp1251[c - 0x80] >= 0x0400 && cp1251[c - 0x80] < 0x0500;
+    }
     bool isAsciiLetter(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
     // Counts the bytes outside ASCII, and those of them in words of two or more Cyrillic letters that make up most of
@@ -182,9 +185,9 @@ std::string decodeText(const std::string& bytes, TextEncoding encoding)
 TextEncoding fileCodePage(const sor::SORParser& p)
 {
     size_t high = 0, inWords = 0;
-    for (const std::string* text : { &p.gen.CableID, &p.gen.FiberID, &p.gen.LocationA, &p.gen.LocationB,
-             &p.gen.CableCode, &p.gen.Operator, &p.gen.Comments, &p.sup.SupplierName, &p.sup.OTDR_Name,
-             &p.sup.ModuleName, &p.sup.Other }) {
+    for (const std::string* text :
+        { &p.gen.CableID, &p.gen.FiberID, &p.gen.LocationA, &p.gen.LocationB, &p.gen.CableCode, &p.gen.Operator,
+            &p.gen.Comments, &p.sup.SupplierName, &p.sup.OTDR_Name, &p.sup.ModuleName, &p.sup.Other }) {
         if (!isValidUtf8(*text))
             countCyrillic(*text, high, inWords);
     }

@@ -58,8 +58,8 @@ QTreeWidgetItem* OTDREvent::loadEvent(sor::SORParser* p, Plotter* chartOwner, so
     const size_t row = keyEvent >= list.data() && keyEvent < list.data() + list.size()
         ? static_cast<size_t>(keyEvent - list.data())
         : list.size();
-    const double cumulative = cumulativeSums && row < cumulativeSums->size() ? (*cumulativeSums)[row]
-                                                                              : cumulativeLoss(*parser, row);
+    const double cumulative
+        = cumulativeSums && row < cumulativeSums->size() ? (*cumulativeSums)[row] : cumulativeLoss(*parser, row);
     if (withMarker)
         createEventMarker();
 
@@ -70,7 +70,8 @@ QTreeWidgetItem* OTDREvent::loadEvent(sor::SORParser* p, Plotter* chartOwner, so
         cells << tr("%1 ns").arg(num(keyEvent->TimeOfTravel * 0.1)) << tr("%1 km").arg(num(keyEvent->EndOfPrevEvent))
               << tr("%1 km").arg(num(keyEvent->BeginOfCurrentEvent))
               << tr("%1 km").arg(num(keyEvent->EndOfCurrentEvent)) << tr("%1 km").arg(num(keyEvent->BeginOfNextEvent))
-              << tr("%1 km").arg(num(keyEvent->PeakPointCurrent)) << QString::fromStdString(analysis::fileText(*parser, keyEvent->Comment)) << type;
+              << tr("%1 km").arg(num(keyEvent->PeakPointCurrent))
+              << QString::fromStdString(analysis::fileText(*parser, keyEvent->Comment)) << type;
     }
     item = new QTreeWidgetItem(cells, 0);
     item->setToolTip(0, type);

@@ -41,8 +41,8 @@ const std::vector<double>& Table::widths(const Sheet& sheet) const
             fitted[i] = sheet.content.width() * columns[i].width / total;
         return fitted;
     }
-    // Every column as wide as its widest text, title included; the wrapping ones share what is left by their
-    // shares, each no wider than its widest text needs.
+    // Every column as wide as its widest text, title included; the wrapping ones share what is left, the narrower
+    // first, each no wider than its widest text needs, so that a short ID stays whole beside a long file name.
     const QFontMetricsF cell = sheet.metrics(cellFont(sheet));
     const QFontMetricsF bold = sheet.metrics(sheet.font(8, true));
     const double pad = 2 * sheet.mm(padMm);
@@ -53,11 +53,9 @@ const std::vector<double>& Table::widths(const Sheet& sheet) const
             natural[i] = std::max(natural[i], cell.horizontalAdvance(row.value(int(i))));
         natural[i] += pad + 1;
     }
-    double fixed = 0, shares = 0;
+    double fixed = 0;
     for (size_t i = 0; i < columns.size(); ++i) {
-        if (columns[i].wrap)
-            shares += columns[i].width;
-        else
+        if (!columns[i].wrap)
             fixed += natural[i];
     }
     double left = std::max(0.0, sheet.content.width() - fixed);
@@ -65,18 +63,17 @@ const std::vector<double>& Table::widths(const Sheet& sheet) const
         if (!columns[i].wrap)
             fitted[i] = natural[i];
     }
-    // Narrow wrapping columns first: what they do not need goes to the others.
     std::vector<size_t> wrapping;
     for (size_t i = 0; i < columns.size(); ++i) {
         if (columns[i].wrap)
             wrapping.push_back(i);
     }
     std::sort(wrapping.begin(), wrapping.end(), [&](size_t a, size_t b) { return natural[a] < natural[b]; });
-    for (const size_t i : wrapping) {
-        const double share = shares > 0 ? left * columns[i].width / shares : 0;
+    for (size_t k = 0; k < wrapping.size(); ++k) {
+        const size_t i = wrapping[k];
+        const double share = left / double(wrapping.size() - k);
         fitted[i] = std::min(natural[i], std::max(share, pad + cell.averageCharWidth() * 4));
         left = std::max(0.0, left - fitted[i]);
-        shares -= columns[i].width;
     }
     return fitted;
 }

@@ -115,8 +115,8 @@ int CommandLineReport::write(QTextStream& err) const
         // The run tells a failure in its own words.
         auto parser = std::make_unique<sor::SORParser>(path.toStdWString(), sor::nowhere(), sor::nowhere());
         if (!parser->fileParsed)
-            return fail(err,
-                QObject::tr("could not parse %1: %2").arg(path, QString::fromStdString(parser->errorMessage)));
+            return fail(
+                err, QObject::tr("could not parse %1: %2").arg(path, QString::fromStdString(parser->errorMessage)));
         parser->getXY();
         parsers.push_back(std::move(parser));
     }

@@ -14,8 +14,8 @@ bool ToolTipDelegate::isElided(const QStyleOptionViewItem& option, const QModelI
     if (opt.text.isEmpty())
         return false;
     // The style draws the text into what is left of the cell beside the icon, less a margin on either side, and
-    // cuts it with the font's own eliding: asked the same, it tells whether a line loses anything. Measuring the
-    // text's exact advance instead would take a digit that the style draws whole for a cut one.
+    // cuts it with the font's own eliding: asked the same, it tells whether a line loses anything. A single
+    // character is never elided, only clipped; measuring the text's advance would take it for a cut one.
     const QWidget* widget = opt.widget;
     QStyle* style = widget ? widget->style() : QApplication::style();
     const QRect textRect = style->subElementRect(QStyle::SE_ItemViewItemText, &opt, widget);

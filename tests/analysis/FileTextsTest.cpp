@@ -110,7 +110,8 @@ TEST(FileTexts, RealFilesReadAsTheyAre)
         EXPECT_EQ(fileCodePage(p), TextEncoding::Latin1) << entry.path();
         for (const std::string* text : { &p.gen.CableID, &p.gen.FiberID, &p.gen.LocationA, &p.gen.Operator,
                  &p.sup.SupplierName, &p.sup.OTDR_Name }) {
-            if (std::all_of(text->begin(), text->end(), [](char ch) { return static_cast<unsigned char>(ch) < 0x80; })) {
+            if (std::all_of(
+                    text->begin(), text->end(), [](char ch) { return static_cast<unsigned char>(ch) < 0x80; })) {
                 EXPECT_EQ(fileText(p, *text), *text) << entry.path();
             }
         }
@@ -131,7 +132,8 @@ TEST(CumulativeLoss, UpToAndIncludingTheRowWithoutTheFibreEnd)
         sortest::Events events;
         const double losses[] = { 0.1, 0.2, 0.3, 15.0 };
         for (int i = 0; i < 4; ++i)
-            events.events.push_back(event(uint16_t(c.firstNumber + i), 1.0 + i, losses[i], 0, i == 3 ? "0E9999LS" : "0F9999LS"));
+            events.events.push_back(
+                event(uint16_t(c.firstNumber + i), 1.0 + i, losses[i], 0, i == 3 ? "0E9999LS" : "0F9999LS"));
         const auto parsed = sortest::parseBytes(file(sortest::Gen(), events));
         ASSERT_TRUE(parsed->fileParsed) << parsed->errorText;
         const std::vector<double> sums = cumulativeLosses(*parsed.parser);
@@ -147,8 +149,8 @@ TEST(CumulativeLoss, UpToAndIncludingTheRowWithoutTheFibreEnd)
 TEST(FibreTotals, AsTheCableTableShowsThem)
 {
     sortest::Events events;
-    events.events = { event(1, 0, 0, -45, "1F9999LS"), event(2, 2.49, 0.2, 0, "0F9999LS"),
-        event(3, 4.0, 20, -14, "1E9999LS") };
+    events.events
+        = { event(1, 0, 0, -45, "1F9999LS"), event(2, 2.49, 0.2, 0, "0F9999LS"), event(3, 4.0, 20, -14, "1E9999LS") };
     events.totalLoss = 1500;
     events.orl = 32000;
     const auto parsed = sortest::parseBytes(file(sortest::Gen(), events));

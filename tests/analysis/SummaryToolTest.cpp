@@ -29,10 +29,7 @@ std::vector<std::string> lines(const std::string& text)
     return out;
 }
 
-FileSummary quietSummary(const std::string& path, const std::string& file)
-{
-    return summarizeFile(path, file);
-}
+FileSummary quietSummary(const std::string& path, const std::string& file) { return summarizeFile(path, file); }
 
 } // namespace
 

@@ -64,7 +64,8 @@ TEST(Sordump, JsonEscapesArbitraryBytes)
     const TempFile f(b.build());
     const auto json = runTool(std::string(SORDUMP_PATH) + " --json " + quoted(f.path()));
     // Not UTF-8 as a whole, the text reads as Latin-1, as the viewer reads it; the JSON is UTF-8.
-    EXPECT_TRUE(contains(json.out, "\"Comments\":\"quote\\\" tab\\u0009 latin1 \xC3\xA9 utf8 \xC3\x83\xC2\xA9\"")) << json.out;
+    EXPECT_TRUE(contains(json.out, "\"Comments\":\"quote\\\" tab\\u0009 latin1 \xC3\xA9 utf8 \xC3\x83\xC2\xA9\""))
+        << json.out;
 }
 
 TEST(Sordump, ChecksumDiagnosisAndWhereEachBlockWasFound)

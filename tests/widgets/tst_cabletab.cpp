@@ -13,6 +13,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QSignalSpy>
 
 #include <sys/stat.h>
@@ -252,7 +253,10 @@ private Q_SLOTS:
         QVERIFY(tab);
         QTest::keyClicks(&tab->filterEdit, text);
         QCOMPARE(tab->proxy.rowCount(), rows);
-        QCOMPARE(tab->countsLabel.text(), QLatin1String(cablefolder::counts())); // counts are of the whole folder
+        // The counts are of the whole folder, then the rows the filter keeps.
+        const QString shown
+            = tab->proxy.filterWords().isEmpty() ? QString() : QStringLiteral(" \u2014 %1 shown").arg(rows);
+        QCOMPARE(tab->countsLabel.text(), QLatin1String(cablefolder::counts()) + shown);
     }
 
     // Rows arriving from the scan, a filter, a sort and new thresholds, each checked as the models report it.
@@ -544,14 +548,14 @@ private Q_SLOTS:
 
     void emptyFolderSaysSo()
     {
-        const QString empty = QDir::current().absoluteFilePath(QStringLiteral("empty & <b>folder</b>"));
+        const QString empty = QDir::current().absoluteFilePath(QStringLiteral("empty & <b>folder"));
         QDir().mkpath(empty + QStringLiteral("/sub"));
         CableTab* tab = scanned(empty);
         QVERIFY(tab);
         QCOMPARE(tab->countsLabel.text(), QStringLiteral("No .sor files in this folder or below it"));
         // Its title and tool tip show the name as written, as the other tabs' do.
         const int index = window->tabs.indexOf(tab);
-        QCOMPARE(window->tabs.tabText(index), QStringLiteral("empty && <b>folder</b>"));
+        QCOMPARE(window->tabs.tabText(index), QStringLiteral("empty && <b>folder"));
         QVERIFY(window->tabs.tabToolTip(index).contains(QStringLiteral("&lt;b&gt;")));
     }
 
@@ -566,6 +570,34 @@ private Q_SLOTS:
         QVERIFY(tab->proxy.rowCount() < tab->model.rowCount());
         tab->filterEdit.clear();
         QCOMPARE(tab->countsLabel.text(), all);
+    }
+
+    void fileColumnStaysInView()
+    {
+        CableTab* tab = scanned(folder);
+        QVERIFY(tab);
+        window->resize(700, 500);
+        QTest::qWait(50);
+        const int file = int(analysis::Column::File);
+        auto* across = tab->table.horizontalScrollBar();
+        QVERIFY(across->maximum() > 0);
+        across->setValue(across->maximum());
+        tab->table.verticalScrollBar()->setValue(tab->table.verticalScrollBar()->maximum());
+        QCoreApplication::processEvents();
+        // Scrolled to the far right and down: the names of the rows in view are still there, row by row.
+        QVERIFY(tab->fileColumn.isVisible());
+        QCOMPARE(tab->fileColumn.geometry().left(), tab->table.frameWidth());
+        QCOMPARE(tab->fileColumn.width(), tab->table.columnWidth(file));
+        const int y = tab->table.viewport()->height() / 2;
+        const int row = tab->table.rowAt(y);
+        QVERIFY(row >= 0);
+        QCOMPARE(tab->fileColumn.indexAt(QPoint(5, y)), tab->proxy.index(row, file));
+        // Its heading sorts by file as the table's does, one way then the other.
+        const QString first = tab->proxy.index(0, file).data().toString();
+        QTest::mouseClick(tab->fileColumn.horizontalHeader()->viewport(), Qt::LeftButton, Qt::NoModifier,
+            QPoint(tab->fileColumn.columnWidth(file) / 2, 5));
+        QCOMPARE(tab->table.horizontalHeader()->sortIndicatorSection(), file);
+        QCOMPARE(tab->proxy.index(tab->proxy.rowCount() - 1, file).data().toString(), first);
     }
 
     void closingMidScan_data()

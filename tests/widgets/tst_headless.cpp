@@ -64,7 +64,8 @@ private Q_SLOTS:
                                       << "";
         QTest::newRow("folder of unreadable files")
             << QStringList { "--report", out, "unreadable" } << false << 1
-            << "{here}/unreadable: none of the .sor files in the folder or below it could be read (1 tried)\n" << "";
+            << "{here}/unreadable: none of the .sor files in the folder or below it could be read (1 tried)\n"
+            << "";
         // Usage errors as the command line's others: status 2, the reason and where to look.
         QTest::newRow("no file") << QStringList { "--report", out } << false << 2
                                  << "--report needs a .sor file or more, or a folder. See tavix-sor-viewer --help."
