@@ -165,6 +165,7 @@ std::string toJson(sor::SORParser& p, const std::string& path)
     JsonWriter j;
     j.beginObject();
     j.field("path", path).field("fileParsed", p.fileParsed).field("errorText", p.errorText);
+    j.field("errorMessage", p.errorMessage);
     j.field("storedCrc", p.storedCrc).field("crcValid", p.crcValid);
     j.key("crcDiagnosis");
     if (p.crcCandidates.computed) {
