@@ -6,6 +6,8 @@
 
 #include <QHBoxLayout>
 #include <QListWidgetItem>
+#include <QPainter>
+#include <QPixmap>
 
 MultiPlotOverviewItemWidget::MultiPlotOverviewItemWidget(PlotEntity* e, QListWidgetItem* i, QWidget* parent)
     : QWidget(parent)
@@ -23,8 +25,6 @@ MultiPlotOverviewItemWidget::MultiPlotOverviewItemWidget(PlotEntity* e, QListWid
     removeButton.setObjectName(QStringLiteral("removeButton"));
     swatch.setObjectName(QStringLiteral("swatch"));
     swatch.setFixedSize(12, 12);
-    swatch.setAutoFillBackground(true);
-    swatch.setFrameShape(QFrame::Box);
     rowLayout = new QHBoxLayout(this);
     rowLayout->setContentsMargins(0, 0, 0, 1);
     visibleBox.setChecked(true);
@@ -87,9 +87,14 @@ void MultiPlotOverviewItemWidget::updateSwatch()
 {
     if (!entity)
         return;
-    QPalette palette = swatch.palette();
-    palette.setColor(QPalette::Window, PlotEntity::generatedColour(entity->colourSeed));
-    swatch.setPalette(palette);
+    // A picture, not a palette: the theme sets the application's palette anew and would take the colour with it.
+    QPixmap square(swatch.size());
+    square.fill(PlotEntity::generatedColour(entity->colourSeed));
+    QPainter painter(&square);
+    painter.setPen(QColor(0x60, 0x60, 0x60));
+    painter.drawRect(square.rect().adjusted(0, 0, -1, -1));
+    painter.end();
+    swatch.setPixmap(square);
 }
 
 void MultiPlotOverviewItemWidget::changeVisibility()
