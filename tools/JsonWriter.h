@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,7 @@ public:
     JsonWriter& value(int number) { return value(static_cast<int64_t>(number)); }
     JsonWriter& value(unsigned number) { return value(static_cast<uint64_t>(number)); }
     JsonWriter& value(bool flag);
+    JsonWriter& value(const std::optional<double>& number) { return number ? value(*number) : null(); }
     JsonWriter& null();
 
     template <typename T> JsonWriter& field(const std::string& name, const T& v) { return key(name).value(v); }

@@ -5,6 +5,7 @@
 #include "analysis/FileSummary.h"
 #include "analysis/FolderListing.h"
 #include "analysis/SummaryTable.h"
+#include "analysis/TableNumbers.h"
 #include "analysis/Verdict.h"
 
 #include <sys/stat.h>
@@ -17,14 +18,16 @@ namespace {
 void worstField(JsonWriter& j, const char* name, const char* valueName, const analysis::WorstEvent& e)
 {
     j.key(name);
-    if (!analysis::known(e.value)) {
+    if (!e.value) {
         j.null();
         return;
     }
     j.beginObject().field(valueName, e.value).field("km", e.km).endObject();
 }
 
-std::string toJson(const analysis::FileSummary& s, const analysis::Thresholds& t)
+} // namespace
+
+std::string summaryJson(const analysis::FileSummary& s, const analysis::Thresholds& t)
 {
     JsonWriter j;
     j.beginObject();
@@ -46,6 +49,8 @@ std::string toJson(const analysis::FileSummary& s, const analysis::Thresholds& t
     worstField(j, "worstSplice", "loss", s.splice);
     worstField(j, "worstConnector", "loss", s.connector);
     worstField(j, "worstReflectance", "reflectance", s.reflectance);
+    j.key("span").beginObject().field("startKm", s.span.startKm).field("endKm", s.span.endKm);
+    j.field("launchCable", s.span.startEvent >= 0).field("receiveCable", s.span.endEvent >= 0).endObject();
     j.field("checksum", s.checksum).field("checksumSuspect", s.checksumSuspect);
     j.field("verdict", std::string(analysis::outcomeText(analysis::evaluate(s, t).outcome)));
     j.key("reasons").beginArray();
@@ -55,6 +60,25 @@ std::string toJson(const analysis::FileSummary& s, const analysis::Thresholds& t
     j.endObject();
     return j.str();
 }
+
+std::string summaryText(const analysis::FileSummary& s, const analysis::Thresholds& t)
+{
+    const analysis::Verdict v = analysis::evaluate(s, t);
+    std::string out;
+    for (int c = 0; c < analysis::columnCount; ++c) {
+        const auto column = static_cast<analysis::Column>(c);
+        if (column != analysis::Column::File && column != analysis::Column::Verdict)
+            out += std::string(analysis::columnTitle(column)) + ": " + analysis::cellText(s, v, column) + "\n";
+    }
+    out += std::string("Span (km): ") + (s.span.startKm ? analysis::fixed3(*s.span.startKm) : analysis::notMeasured)
+        + " to " + (s.span.endKm ? analysis::fixed3(*s.span.endKm) : analysis::notMeasured) + "\n";
+    out += std::string("Verdict: ") + analysis::outcomeText(v.outcome) + "\n";
+    for (const auto& reason : analysis::reasons(s, t))
+        out += " - " + reason + "\n";
+    return out;
+}
+
+namespace {
 
 void write(const std::string& text) { std::fwrite(text.data(), 1, text.size(), stdout); }
 
@@ -66,7 +90,7 @@ int printSummaries(const std::vector<std::string>& paths, bool json, const analy
     bool headed = json;
     const auto one = [&](const std::string& path, const std::string& file) {
         // The reader writes nothing here; its message is the summary's.
-        const analysis::FileSummary s = analysis::summarizeFile(path, file);
+        const analysis::FileSummary s = analysis::summarizeFile(path, file, thresholds);
         if (!s.parsed) {
             status = 1;
             std::fprintf(stderr, "sordump: %s: could not be parsed: %s\n", path.c_str(), s.errorText.c_str());
@@ -74,7 +98,7 @@ int printSummaries(const std::vector<std::string>& paths, bool json, const analy
         if (!headed)
             write(analysis::csvHeader());
         headed = true;
-        write(json ? toJson(s, thresholds) + "\n" : analysis::csvRow(s, thresholds));
+        write(json ? summaryJson(s, thresholds) + "\n" : analysis::csvRow(s, thresholds));
     };
     for (const auto& path : paths) {
         struct stat info { };

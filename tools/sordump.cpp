@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstring>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,7 @@ void usage(FILE* out)
 {
     std::fputs("Usage: sordump [--python | --csv | --json] FILE...\n"
                "  or:  sordump --summary [--json] [--thresholds FILE] PATH...\n"
+               "  or:  sordump [--json] --thresholds FILE FILE...\n"
                "Reads OTDR measurement files (Telcordia SR-4731 .sor, version 2.0) and prints their contents.\n\n"
                "  (default)  the labelled text dump of every block (Map, GenParams, SupParams, FxdParams,\n"
                "             KeyEvents, DataPts) after the reader's progress lines; a block the file lacks\n"
@@ -43,8 +45,14 @@ void usage(FILE* out)
                "  --summary  one row per file with its fibre, losses, worst events and verdict, as CSV with a\n"
                "             header line (with --json: one object per file and line); a PATH that is a folder\n"
                "             stands for every .sor file in it and its subfolders\n"
-               "  --thresholds FILE  judge the files by the limits in FILE (the viewer's\n"
-               "                     thresholds.ini format) instead of the default ones\n"
+               "  --thresholds FILE  judge the files by the limits and the launch and\n"
+               "                     receive cables in FILE (the viewer's thresholds.ini\n"
+               "                     format) instead of the default ones; in the default\n"
+               "                     and --json modes each file is also summarized and\n"
+               "                     judged: the text dump ends with the summary's lines,\n"
+               "                     the verdict and its reasons, the JSON object gains\n"
+               "                     \"summary\" (the --summary --json object); the trace\n"
+               "                     of --python and --csv does not depend on them\n"
                "  --help     this text\n"
                "  --version  the program's name and version\n\n"
                "In --python, --csv and --json mode the reader's progress lines are not written to standard\n"
@@ -160,7 +168,7 @@ void jsonFxd(JsonWriter& j, const sor::SectionParser_Fxd& f)
     j.endObject();
 }
 
-std::string toJson(sor::SORParser& p, const std::string& path)
+std::string toJson(sor::SORParser& p, const std::string& path, const std::optional<analysis::Thresholds>& judged)
 {
     JsonWriter j;
     j.beginObject();
@@ -256,8 +264,12 @@ std::string toJson(sor::SORParser& p, const std::string& path)
     } else {
         j.null();
     }
-    j.endObject();
-    return j.str();
+    std::string out = j.str();
+    if (judged) {
+        // The summary is an object of its own, written by the summary mode.
+        out += ",\"summary\":" + summaryJson(analysis::summarize(p, path, *judged), *judged) + "}";
+    }
+    return out + "}";
 }
 
 } // namespace
@@ -302,24 +314,22 @@ int main(int argc, char** argv)
             files.push_back(arg);
         }
     }
-    if (files.empty() || (!thresholdsFile.empty() && !summary)
-        || (summary && mode != Mode::Text && mode != Mode::Json)) {
+    if (files.empty() || (summary && mode != Mode::Text && mode != Mode::Json)) {
         usage(stderr);
         return 2;
     }
-    if (summary) {
-        analysis::Thresholds thresholds;
-        if (!thresholdsFile.empty()) {
-            struct stat info { };
-            if (::stat(thresholdsFile.c_str(), &info) != 0 || !S_ISREG(info.st_mode)
-                || ::access(thresholdsFile.c_str(), R_OK) != 0) {
-                std::fprintf(stderr, "sordump: cannot read %s\n", thresholdsFile.c_str());
-                return 2;
-            }
-            thresholds = analysis::loadThresholds(thresholdsFile);
+    std::optional<analysis::Thresholds> judged;
+    if (!thresholdsFile.empty()) {
+        struct stat info { };
+        if (::stat(thresholdsFile.c_str(), &info) != 0 || !S_ISREG(info.st_mode)
+            || ::access(thresholdsFile.c_str(), R_OK) != 0) {
+            std::fprintf(stderr, "sordump: cannot read %s\n", thresholdsFile.c_str());
+            return 2;
         }
-        return printSummaries(files, mode == Mode::Json, thresholds);
+        judged = analysis::loadThresholds(thresholdsFile);
     }
+    if (summary)
+        return printSummaries(files, mode == Mode::Json, judged.value_or(analysis::Thresholds()));
 
     int status = 0;
     for (const auto& path : files) {
@@ -333,8 +343,12 @@ int main(int argc, char** argv)
         }
         switch (mode) {
         case Mode::Text:
-            if (parser.fileParsed)
+            if (parser.fileParsed) {
                 printText(parser);
+                if (judged)
+                    std::cout << "\nSummary\n"
+                              << summaryText(analysis::summarize(parser, path, *judged), *judged) << std::flush;
+            }
             break;
         case Mode::Python:
             if (parser.fileParsed)
@@ -345,7 +359,7 @@ int main(int argc, char** argv)
                 printCsv(parser);
             break;
         case Mode::Json:
-            std::cout << toJson(parser, path) << "\n" << std::flush;
+            std::cout << toJson(parser, path, judged) << "\n" << std::flush;
             break;
         }
     }

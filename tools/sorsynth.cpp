@@ -1,10 +1,13 @@
 // sorsynth: writes a realistic synthetic .sor file for demos, tests and benchmarks.
+#include "SyntheticFibre.h"
 #include "SyntheticTrace.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <random>
 #include <string>
 
 #ifndef TAVIX_VERSION
@@ -23,7 +26,18 @@ void usage(FILE* out)
                "  --events K     key events, launch connector and fibre end included (default 6)\n"
                "  --seed S       random seed (default 1)\n"
                "  --help         this text\n"
-               "  --version      the program's name and version\n",
+               "  --version      the program's name and version\n\n"
+               "A fibre with a known truth (instead of the trace above):\n"
+               "  --fibre KM     the fibre's length between its reels, or its whole length\n"
+               "  --splices N    splices of 0.02 to 0.3 dB spread along it (default 4)\n"
+               "  --wavelength NM  1310 or 1550 (default 1550), with its band's attenuation\n"
+               "  --pulse NS     pulse width (default 100)\n"
+               "  --noise DB     the noise floor, dB below the launch level (default 28)\n"
+               "  --launch KM    a launch reel before the fibre, joined by a connector\n"
+               "  --receive KM   a receive reel after it\n"
+               "  --user-offset KM  the user's zero, from the front panel\n"
+               "  --offset-unit U   the user offset distance field's unit: m (default) or dm\n"
+               "  --truth FILE   write the truth as JSON: sections, events, where they show\n",
         out);
 }
 
@@ -36,9 +50,47 @@ bool number(const char* text, double& value)
 
 } // namespace
 
+struct FibreOptions {
+    double km = 0; ///< 0: no fibre model
+    unsigned splices = 4;
+    unsigned wavelength = 1550;
+    double pulse = 100;
+    double noise = 28;
+    double launch = 0, receive = 0, userOffset = 0;
+    bool decimetres = false;
+    std::string truth;
+};
+
+synth::Fibre fibreOf(const FibreOptions& o, uint32_t seed)
+{
+    std::mt19937 rng(seed);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    const double glass = o.wavelength == 1310 ? 0.33 : 0.19;
+    std::vector<synth::Section> sections;
+    // Splices join lengths of glass whose backscatter differs a little, as real fibres do.
+    for (unsigned k = 0; k <= o.splices; ++k)
+        sections.push_back({ o.km / (o.splices + 1), glass + 0.01 * (unit(rng) - 0.5), 0.1 * (unit(rng) - 0.5) });
+    synth::Fibre f = o.launch > 0 || o.receive > 0 ? synth::withReels(sections, o.launch, o.receive) : synth::Fibre();
+    if (o.launch <= 0 && o.receive <= 0) {
+        for (const auto& s : sections)
+            f.add(s);
+    }
+    for (unsigned k = 1; k <= o.splices; ++k)
+        f.events.push_back({ o.launch + k * o.km / (o.splices + 1), 0.02 + 0.28 * unit(rng), std::nullopt, true });
+    f.wavelengthNm = static_cast<uint16_t>(o.wavelength);
+    f.pulseNs = o.pulse;
+    f.noiseFloorDb = -o.noise;
+    f.spacingMetres = std::max(0.25, o.pulse * 0.102 / 4);
+    f.userOffsetKm = o.userOffset;
+    f.userOffsetUnit = o.decimetres ? synth::DistanceUnit::DeciMetre : synth::DistanceUnit::Metre;
+    f.seed = seed;
+    return f;
+}
+
 int main(int argc, char** argv)
 {
     SynthOptions options;
+    FibreOptions fibre;
     std::string output;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -50,6 +102,45 @@ int main(int argc, char** argv)
         if (arg == "--version") {
             std::fputs("sorsynth (TAVIX SOR-Viewer) " TAVIX_VERSION "\n", stdout);
             return 0;
+        }
+        if (arg == "--truth" || arg == "--offset-unit") {
+            if (i + 1 >= argc
+                || (arg == "--offset-unit" && std::strcmp(argv[i + 1], "m") != 0
+                    && std::strcmp(argv[i + 1], "dm") != 0)) {
+                std::fprintf(stderr, "sorsynth: %s needs %s\n", arg.c_str(), arg == "--truth" ? "a file" : "m or dm");
+                return 2;
+            }
+            ++i;
+            if (arg == "--truth")
+                fibre.truth = argv[i];
+            else
+                fibre.decimetres = std::strcmp(argv[i], "dm") == 0;
+            continue;
+        }
+        if (arg == "--fibre" || arg == "--splices" || arg == "--wavelength" || arg == "--pulse" || arg == "--noise"
+            || arg == "--launch" || arg == "--receive" || arg == "--user-offset") {
+            if (i + 1 >= argc || !number(argv[i + 1], value) || value < 0 || value > 1000000) {
+                std::fprintf(stderr, "sorsynth: %s needs a non-negative number\n", arg.c_str());
+                return 2;
+            }
+            ++i;
+            if (arg == "--fibre")
+                fibre.km = std::min(value, 400.0);
+            else if (arg == "--splices")
+                fibre.splices = static_cast<unsigned>(std::min(value, 1000.0));
+            else if (arg == "--wavelength")
+                fibre.wavelength = value < 1430 ? 1310 : 1550;
+            else if (arg == "--pulse")
+                fibre.pulse = std::clamp(value, 1.0, 20000.0);
+            else if (arg == "--noise")
+                fibre.noise = std::min(value, 60.0);
+            else if (arg == "--launch")
+                fibre.launch = std::min(value, 10.0);
+            else if (arg == "--receive")
+                fibre.receive = std::min(value, 10.0);
+            else
+                fibre.userOffset = std::min(value, 10.0);
+            continue;
         }
         if (arg == "--samples" || arg == "--spacing" || arg == "--events" || arg == "--seed") {
             if (i + 1 >= argc || !number(argv[i + 1], value) || value < 0) {
@@ -76,6 +167,22 @@ int main(int argc, char** argv)
     if (output.empty()) {
         usage(stderr);
         return 2;
+    }
+    if (fibre.km > 0) {
+        const synth::Fibre f = fibreOf(fibre, options.seed);
+        if (!sortest::writeFile(output, synth::render(f).build())) {
+            std::fprintf(stderr, "sorsynth: cannot write %s\n", output.c_str());
+            return 1;
+        }
+        if (!fibre.truth.empty()) {
+            std::ofstream truth(fibre.truth, std::ios::binary | std::ios::trunc);
+            truth << synth::truthJson(f);
+            if (!truth.flush()) {
+                std::fprintf(stderr, "sorsynth: cannot write %s\n", fibre.truth.c_str());
+                return 1;
+            }
+        }
+        return 0;
     }
     if (!sortest::writeFile(output, synthesize(options).build())) {
         std::fprintf(stderr, "sorsynth: cannot write %s\n", output.c_str());

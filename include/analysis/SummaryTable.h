@@ -41,7 +41,10 @@ bool isNumeric(Column c);
 /// The Rule a column's value is judged by, 0 for none.
 unsigned columnRule(Column c);
 
-/// The cell as the table shows it, numbers with three decimals; empty for a value the file does not give.
+/// What a cell shows for a value the file does not give.
+constexpr const char* notMeasured = "\xe2\x80\x93"; // an en dash
+
+/// The cell as the table shows it, numbers with three decimals; notMeasured for a value the file does not give.
 std::string cellText(const FileSummary& s, const Verdict& v, Column c);
 /// The number a numeric cell sorts by: unknown for an empty cell and for text columns. The date sorts by its
 /// seconds, the verdict by Pass, Fail, Error.

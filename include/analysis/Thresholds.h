@@ -12,6 +12,22 @@ constexpr std::array<int, 5> attenuationBands { 1310, 1383, 1490, 1550, 1625 };
 /// Where the viewer keeps its thresholds: beside setting.ini, relative to the working directory.
 constexpr const char* thresholdsPath = "./thresholds.ini";
 
+/// A launch or receive cable before or after the fibre under test (a reel, as acceptance tests use): none, its length
+/// in km (the span ends at the event nearest that far from the trace's end), or Auto (found on the trace).
+struct CableSetting {
+    enum class Mode { None, Length, Auto };
+    Mode mode = Mode::None;
+    double km = 0; ///< for Length
+
+    bool operator==(const CableSetting& o) const { return mode == o.mode && (mode != Mode::Length || km == o.km); }
+    bool operator!=(const CableSetting& o) const { return !(*this == o); }
+};
+
+/// The setting as thresholds.ini writes it: empty, a number of km, or "auto".
+std::string cableSettingText(const CableSetting& c);
+/// Reads a setting; none for a text that is none of the three.
+std::optional<CableSetting> parseCableSetting(const std::string& text);
+
 // The acceptance limits of a cable; an empty limit is not checked.
 struct Thresholds {
     std::optional<double> maxSpliceLoss = 0.30; ///< dB, non-reflective events
@@ -21,6 +37,8 @@ struct Thresholds {
         0.35 }; ///< dB/km
     std::optional<double> maxTotalLoss; ///< dB
     std::optional<double> minOrl; ///< dB
+    CableSetting launchCable; ///< before the span judged
+    CableSetting receiveCable; ///< after the span judged
 
     bool operator==(const Thresholds& other) const;
     bool operator!=(const Thresholds& other) const { return !(*this == other); }
@@ -33,7 +51,7 @@ int nearestBand(double wavelength);
 /// The lines of a thresholds file, "Key:value", an empty value for no limit.
 std::string thresholdsText(const Thresholds& t);
 /// Reads the lines of a thresholds file; unknown lines are ignored, a key without a readable number keeps its
-/// default, and a key without a value has no limit.
+/// default, and a key without a value has no limit (no cable for the cable keys).
 Thresholds parseThresholds(const std::string& text);
 
 /// The thresholds in the file, the defaults for whatever it lacks; all defaults when it is missing or unreadable.

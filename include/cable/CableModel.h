@@ -62,6 +62,7 @@ private:
     analysis::Thresholds limits;
     analysis::Counts tally;
 
+    void judge(Row& row, bool withCables) const;
     QVariant cellColour(const Row& row, analysis::Column column, bool background) const;
     QString toolTip(const Row& row, analysis::Column column) const;
 };

@@ -8,7 +8,8 @@
 
 #include <array>
 
-// Edits the acceptance limits of the whole-cable table; an empty field is no limit.
+// Edits the acceptance limits of the whole-cable table (an empty field is no limit) and the launch and receive cables
+// around the span judged (empty: none, a length in km, or "auto").
 class ThresholdsDialog : public QDialog {
     Q_OBJECT
 public:
@@ -24,5 +25,7 @@ public:
     std::array<QLineEdit, analysis::attenuationBands.size()> maxAttenuation;
     QLineEdit maxTotalLoss;
     QLineEdit minOrl;
+    QLineEdit launchCable;
+    QLineEdit receiveCable;
     QDialogButtonBox buttons;
 };

@@ -67,6 +67,11 @@ public:
     std::vector<double> getX_withUserOffset() const;
     std::vector<double> getX_withAcquisitionOffset() const;
     std::vector<double> getX_withOffsets() const;
+    /// The offsets the distance axis uses, km. Each is its distance field as stored, unless that field is non-zero
+    /// and more than 1 % away from its time field's distance: vendors write the distance fields in units of their
+    /// own, while the time fields share the events' 0.1 ns, so then the time field's distance is used.
+    double userOffsetKm() const;
+    double acquisitionOffsetKm() const;
     std::vector<double> getX_inMeters() const;
     std::vector<double> getX_inPicoSeconds() const;
     std::vector<uint16_t> getY_Raw() const;

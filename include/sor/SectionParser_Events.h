@@ -4,6 +4,11 @@
 
 namespace sor {
 
+constexpr double speedOfLight = 299.792458; ///< m/us
+
+/// A time in 0.1 ns to km in glass of the group index, evaluated in this order so results match to the last bit.
+double timeToDistance(double t, double ior);
+
 // One event of the KeyEvents block, raw values beside converted ones.
 struct KeyEventData {
     uint16_t EventNr = 0;

@@ -8,8 +8,8 @@
 namespace analysis {
 
 namespace {
-    std::string kmText(double v) { return known(v) ? fixed3(v) : std::string(); }
-    std::string dbText(double v) { return known(v) ? fixed3(v) : std::string(); }
+    std::string kmText(const std::optional<double>& v) { return v ? fixed3(*v) : notMeasured; }
+    std::string dbText(const std::optional<double>& v) { return v ? fixed3(*v) : notMeasured; }
 
     std::string locations(const FileSummary& s)
     {
@@ -40,6 +40,8 @@ namespace {
         return result < 0 ? -1 : result > 0 ? 1 : 0;
     }
 
+    double value(const std::optional<double>& v) { return v.value_or(unknown); }
+
     std::string noText(const FileSummary&, const Verdict&) { return {}; }
     double noNumber(const FileSummary&, const Verdict&) { return unknown; }
 
@@ -61,33 +63,33 @@ namespace {
         { "Fibre ID", false, 0, [](S s, V) { return s.fibreId; }, noNumber },
         { "Cable ID", false, 0, [](S s, V) { return s.cableId; }, noNumber },
         { "Location A \xe2\x86\x92 B", false, 0, [](S s, V) { return locations(s); }, noNumber },
-        { "Wavelength (nm)", true, 0, [](S s, V) { return known(s.wavelength) ? number(s.wavelength) : std::string(); },
-            [](S s, V) { return s.wavelength; } },
-        { "Pulse width (ns)", true, 0,
-            [](S s, V) { return known(s.pulseWidth) ? number(s.pulseWidth) : std::string(); },
-            [](S s, V) { return s.pulseWidth; } },
+        { "Wavelength (nm)", true, 0, [](S s, V) { return s.wavelength ? number(*s.wavelength) : notMeasured; },
+            [](S s, V) { return value(s.wavelength); } },
+        { "Pulse width (ns)", true, 0, [](S s, V) { return s.pulseWidth ? number(*s.pulseWidth) : notMeasured; },
+            [](S s, V) { return value(s.pulseWidth); } },
         { "Date", true, 0, [](S s, V) { return s.date; },
             [](S s, V) { return s.dateSeconds >= 0 ? static_cast<double>(s.dateSeconds) : unknown; } },
         { "Fibre length (km)", true, 0, [](S s, V) { return kmText(s.fibreLength); },
-            [](S s, V) { return s.fibreLength; } },
+            [](S s, V) { return value(s.fibreLength); } },
         { "Total loss (dB)", true, TotalLossRule, [](S s, V) { return dbText(s.totalLoss); },
-            [](S s, V) { return s.totalLoss; } },
+            [](S s, V) { return value(s.totalLoss); } },
         { "Attenuation (dB/km)", true, AttenuationRule, [](S s, V) { return dbText(s.attenuation); },
-            [](S s, V) { return s.attenuation; } },
-        { "ORL (dB)", true, OrlRule, [](S s, V) { return dbText(s.orl); }, [](S s, V) { return s.orl; } },
-        { "Events", true, 0, [](S s, V) { return s.events >= 0 ? std::to_string(s.events) : std::string(); },
+            [](S s, V) { return value(s.attenuation); } },
+        { "ORL (dB)", true, OrlRule, [](S s, V) { return dbText(s.orl); }, [](S s, V) { return value(s.orl); } },
+        { "Events", true, 0, [](S s, V) { return s.events >= 0 ? std::to_string(s.events) : notMeasured; },
             [](S s, V) { return s.events >= 0 ? s.events : unknown; } },
         { "Worst splice (dB)", true, SpliceRule, [](S s, V) { return dbText(s.splice.value); },
-            [](S s, V) { return s.splice.value; } },
-        { "Splice at (km)", true, 0, [](S s, V) { return kmText(s.splice.km); }, [](S s, V) { return s.splice.km; } },
+            [](S s, V) { return value(s.splice.value); } },
+        { "Splice at (km)", true, 0, [](S s, V) { return kmText(s.splice.km); },
+            [](S s, V) { return value(s.splice.km); } },
         { "Worst connector (dB)", true, ConnectorRule, [](S s, V) { return dbText(s.connector.value); },
-            [](S s, V) { return s.connector.value; } },
+            [](S s, V) { return value(s.connector.value); } },
         { "Connector at (km)", true, 0, [](S s, V) { return kmText(s.connector.km); },
-            [](S s, V) { return s.connector.km; } },
+            [](S s, V) { return value(s.connector.km); } },
         { "Worst reflectance (dB)", true, ReflectanceRule, [](S s, V) { return dbText(s.reflectance.value); },
-            [](S s, V) { return s.reflectance.value; } },
+            [](S s, V) { return value(s.reflectance.value); } },
         { "Reflectance at (km)", true, 0, [](S s, V) { return kmText(s.reflectance.km); },
-            [](S s, V) { return s.reflectance.km; } },
+            [](S s, V) { return value(s.reflectance.km); } },
         { "Checksum", false, 0, [](S s, V) { return s.checksum; }, noNumber },
         { "Verdict", true, 0, [](S, V v) { return std::string(outcomeText(v.outcome)); },
             [](S, V v) { return static_cast<double>(v.outcome); } },

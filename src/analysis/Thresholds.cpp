@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <fstream>
@@ -27,6 +28,15 @@ namespace {
         f("MinORL", t.minOrl);
     }
 
+    std::optional<double> readNumber(const std::string& value)
+    {
+        double v = 0;
+        const auto r = std::from_chars(value.data(), value.data() + value.size(), v);
+        if (r.ec == std::errc() && r.ptr == value.data() + value.size() && std::isfinite(v))
+            return v;
+        return std::nullopt;
+    }
+
     std::string trimmed(const std::string& s)
     {
         const auto first = s.find_first_not_of(" \t\r");
@@ -40,7 +50,37 @@ bool Thresholds::operator==(const Thresholds& o) const
 {
     return maxSpliceLoss == o.maxSpliceLoss && maxConnectorLoss == o.maxConnectorLoss
         && maxReflectance == o.maxReflectance && maxAttenuation == o.maxAttenuation && maxTotalLoss == o.maxTotalLoss
-        && minOrl == o.minOrl;
+        && minOrl == o.minOrl && launchCable == o.launchCable && receiveCable == o.receiveCable;
+}
+
+std::string cableSettingText(const CableSetting& c)
+{
+    switch (c.mode) {
+    case CableSetting::Mode::Length:
+        return number(c.km);
+    case CableSetting::Mode::Auto:
+        return "auto";
+    case CableSetting::Mode::None:
+        break;
+    }
+    return {};
+}
+
+std::optional<CableSetting> parseCableSetting(const std::string& text)
+{
+    const std::string value = trimmed(text);
+    if (value.empty())
+        return CableSetting();
+    std::string lower = value;
+    std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
+    if (lower == "auto")
+        return CableSetting { CableSetting::Mode::Auto, 0 };
+    const auto km = readNumber(value);
+    if (!km || *km < 0)
+        return std::nullopt;
+    if (*km == 0)
+        return CableSetting();
+    return CableSetting { CableSetting::Mode::Length, *km };
 }
 
 int nearestBand(double wavelength)
@@ -66,6 +106,8 @@ std::string thresholdsText(const Thresholds& thresholds)
     forEachKey(t, [&](const std::string& key, const std::optional<double>& limit) {
         out += key + ":" + (limit ? number(*limit) : std::string()) + "\n";
     });
+    out += "LaunchCableKm:" + cableSettingText(t.launchCable) + "\n";
+    out += "ReceiveCableKm:" + cableSettingText(t.receiveCable) + "\n";
     return out;
 }
 
@@ -80,6 +122,11 @@ Thresholds parseThresholds(const std::string& text)
             continue;
         const std::string key = trimmed(line.substr(0, colon));
         const std::string value = trimmed(line.substr(colon + 1));
+        if (key == "LaunchCableKm" || key == "ReceiveCableKm") {
+            if (const auto cable = parseCableSetting(value))
+                (key == "LaunchCableKm" ? t.launchCable : t.receiveCable) = *cable;
+            continue;
+        }
         forEachKey(t, [&](const std::string& name, std::optional<double>& limit) {
             if (key != name)
                 return;
@@ -87,10 +134,8 @@ Thresholds parseThresholds(const std::string& text)
                 limit.reset();
                 return;
             }
-            double v = 0;
-            const auto r = std::from_chars(value.data(), value.data() + value.size(), v);
-            if (r.ec == std::errc() && r.ptr == value.data() + value.size() && std::isfinite(v))
-                limit = v;
+            if (const auto v = readNumber(value))
+                limit = *v;
         });
     }
     return t;

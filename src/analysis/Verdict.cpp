@@ -5,23 +5,23 @@
 namespace analysis {
 
 namespace {
-    bool above(double value, const std::optional<double>& limit)
+    bool above(const std::optional<double>& value, const std::optional<double>& limit)
     {
-        return limit && known(value) && shown(value) > *limit;
+        return limit && value && shown(*value) > *limit;
     }
-    bool below(double value, const std::optional<double>& limit)
+    bool below(const std::optional<double>& value, const std::optional<double>& limit)
     {
-        return limit && known(value) && shown(value) < *limit;
+        return limit && value && shown(*value) < *limit;
     }
 
     const std::optional<double>& attenuationLimit(const FileSummary& s, const Thresholds& t)
     {
         static const std::optional<double> none;
-        const int band = nearestBand(s.wavelength);
+        const int band = nearestBand(s.wavelength.value_or(unknown));
         return band < 0 ? none : t.maxAttenuation[static_cast<size_t>(band)];
     }
 
-    std::string at(const WorstEvent& e) { return known(e.km) ? " at " + fixed3(e.km) + " km" : std::string(); }
+    std::string at(const WorstEvent& e) { return e.km ? " at " + fixed3(*e.km) + " km" : std::string(); }
 } // namespace
 
 Verdict evaluate(const FileSummary& s, const Thresholds& t)
@@ -43,7 +43,7 @@ Verdict evaluate(const FileSummary& s, const Thresholds& t)
         v.failed |= TotalLossRule;
     if (below(s.orl, t.minOrl))
         v.failed |= OrlRule;
-    v.outcome = v.failed ? Outcome::Fail : Outcome::Pass;
+    v.outcome = v.failed ? Outcome::Fail : s.incomplete.empty() ? Outcome::Pass : Outcome::Incomplete;
     return v;
 }
 
@@ -59,20 +59,22 @@ std::vector<std::string> reasons(const FileSummary& s, const Thresholds& t)
     std::vector<std::string> out;
     if (failed & SpliceRule)
         out.push_back(
-            "splice " + decibels(s.splice.value) + " dB" + at(s.splice) + " > " + decibels(*t.maxSpliceLoss) + " dB");
+            "splice " + decibels(*s.splice.value) + " dB" + at(s.splice) + " > " + decibels(*t.maxSpliceLoss) + " dB");
     if (failed & ConnectorRule)
-        out.push_back("connector " + decibels(s.connector.value) + " dB" + at(s.connector) + " > "
+        out.push_back("connector " + decibels(*s.connector.value) + " dB" + at(s.connector) + " > "
             + decibels(*t.maxConnectorLoss) + " dB");
     if (failed & ReflectanceRule)
-        out.push_back("reflectance " + decibels(s.reflectance.value) + " dB" + at(s.reflectance) + " > "
+        out.push_back("reflectance " + decibels(*s.reflectance.value) + " dB" + at(s.reflectance) + " > "
             + decibels(*t.maxReflectance) + " dB");
     if (failed & AttenuationRule)
-        out.push_back("attenuation " + decibels(s.attenuation) + " dB/km > " + decibels(*attenuationLimit(s, t))
-            + " dB/km at " + std::to_string(attenuationBands[static_cast<size_t>(nearestBand(s.wavelength))]) + " nm");
+        out.push_back("attenuation " + decibels(*s.attenuation) + " dB/km > " + decibels(*attenuationLimit(s, t))
+            + " dB/km at " + std::to_string(attenuationBands[static_cast<size_t>(nearestBand(*s.wavelength))]) + " nm");
     if (failed & TotalLossRule)
-        out.push_back("total loss " + decibels(s.totalLoss) + " dB > " + decibels(*t.maxTotalLoss) + " dB");
+        out.push_back("total loss " + decibels(*s.totalLoss) + " dB > " + decibels(*t.maxTotalLoss) + " dB");
     if (failed & OrlRule)
-        out.push_back("ORL " + decibels(s.orl) + " dB < " + decibels(*t.minOrl) + " dB");
+        out.push_back("ORL " + decibels(*s.orl) + " dB < " + decibels(*t.minOrl) + " dB");
+    if (!s.incomplete.empty())
+        out.push_back(s.incomplete);
     return out;
 }
 
@@ -83,6 +85,8 @@ const char* outcomeText(Outcome o)
         return "Pass";
     case Outcome::Fail:
         return "Fail";
+    case Outcome::Incomplete:
+        return "Incomplete";
     case Outcome::Error:
         break;
     }
@@ -96,6 +100,8 @@ void Counts::add(Outcome o)
         ++pass;
     else if (o == Outcome::Fail)
         ++fail;
+    else if (o == Outcome::Incomplete)
+        ++incomplete;
     else
         ++error;
 }
@@ -103,7 +109,8 @@ void Counts::add(Outcome o)
 std::string countsText(const Counts& c)
 {
     return std::to_string(c.files) + (c.files == 1 ? " file: " : " files: ") + std::to_string(c.pass) + " pass, "
-        + std::to_string(c.fail) + " fail, " + std::to_string(c.error) + (c.error == 1 ? " error" : " errors");
+        + std::to_string(c.fail) + " fail, " + std::to_string(c.error) + (c.error == 1 ? " error" : " errors")
+        + (c.incomplete > 0 ? ", " + std::to_string(c.incomplete) + " incomplete" : std::string());
 }
 
 } // namespace analysis

@@ -88,6 +88,8 @@ QVariant CableModel::cellColour(const Row& row, Column column, bool background) 
     const unsigned rule = analysis::columnRule(column);
     if (row.verdict.outcome == analysis::Outcome::Error)
         mark = column == Column::Verdict || column == Column::File ? Broken : None;
+    else if (column == Column::Verdict && row.verdict.outcome == analysis::Outcome::Incomplete)
+        mark = Broken;
     else if ((rule && (row.verdict.failed & rule))
         || (column == Column::Verdict && row.verdict.outcome == analysis::Outcome::Fail))
         mark = Failed;
@@ -122,6 +124,8 @@ QString CableModel::toolTip(const Row& row, Column column) const
                 lines << text(all[i]);
             ++i;
         }
+        if (column == Column::Verdict && !s.incomplete.empty())
+            lines << text(s.incomplete);
         return lines.join(QLatin1Char('\n'));
     }
     const std::string cell = analysis::cellText(s, row.verdict, column);
@@ -137,14 +141,7 @@ void CableModel::append(std::vector<analysis::FileSummary> summaries)
     rows.reserve(rows.size() + summaries.size());
     for (auto& s : summaries) {
         Row row { std::move(s), {}, {} };
-        row.verdict = analysis::evaluate(row.summary, limits);
-        QStringList texts;
-        for (int c = 0; c < analysis::columnCount; ++c) {
-            if (c != static_cast<int>(Column::Verdict))
-                texts << text(analysis::cellText(row.summary, row.verdict, static_cast<Column>(c)));
-        }
-        row.search = texts.join(QLatin1Char('\n')).toCaseFolded();
-        row.search.squeeze();
+        judge(row, true);
         tally.add(row.verdict.outcome);
         rows.push_back(std::move(row));
     }
@@ -152,12 +149,31 @@ void CableModel::append(std::vector<analysis::FileSummary> summaries)
     emit countsChanged();
 }
 
+void CableModel::judge(Row& row, bool withCables) const
+{
+    // The cables move the span, and with it the numbers the row shows and is searched by.
+    if (withCables)
+        analysis::applyCables(row.summary, limits);
+    row.verdict = analysis::evaluate(row.summary, limits);
+    if (!withCables && !row.search.isEmpty())
+        return;
+    QStringList texts;
+    for (int c = 0; c < analysis::columnCount; ++c) {
+        if (c != static_cast<int>(Column::Verdict))
+            texts << text(analysis::cellText(row.summary, row.verdict, static_cast<Column>(c)));
+    }
+    row.search = texts.join(QLatin1Char('\n')).toCaseFolded();
+    row.search.squeeze();
+}
+
 void CableModel::setThresholds(const analysis::Thresholds& thresholds)
 {
+    const bool cablesChanged
+        = thresholds.launchCable != limits.launchCable || thresholds.receiveCable != limits.receiveCable;
     limits = thresholds;
     tally = analysis::Counts();
     for (Row& row : rows) {
-        row.verdict = analysis::evaluate(row.summary, limits);
+        judge(row, cablesChanged);
         tally.add(row.verdict.outcome);
     }
     if (!rows.empty())

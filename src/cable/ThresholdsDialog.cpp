@@ -6,6 +6,7 @@
 #include <QFormLayout>
 #include <QLocale>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 
 #include <cmath>
 #include <optional>
@@ -50,10 +51,22 @@ ThresholdsDialog::ThresholdsDialog(QWidget* parent)
     for (size_t i = 0; i < maxAttenuation.size(); ++i) {
         const QByteArray name = "maxAttenuation" + QByteArray::number(analysis::attenuationBands[i]);
         add(maxAttenuation[i], name.constData(),
-            tr("Max mean attenuation at %1 nm (dB/km)").arg(analysis::attenuationBands[i]));
+            tr("Max attenuation of the glass at %1 nm (dB/km)").arg(analysis::attenuationBands[i]));
     }
     add(maxTotalLoss, "maxTotalLoss", tr("Max total loss (dB)"));
     add(minOrl, "minOrl", tr("Min ORL (dB)"));
+    auto* cable = new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("\\s*((?i)auto|\\d{0,3}(\\.\\d{0,3})?)\\s*")), this);
+    const auto addCable = [&](QLineEdit& edit, const char* name, const QString& label) {
+        edit.setObjectName(QLatin1String(name));
+        edit.setValidator(cable);
+        edit.setPlaceholderText(tr("none"));
+        edit.setToolTip(tr("A length in km: the span judged ends at the event nearest it; auto: at the reflective "
+                           "event within 2 km of the fibre's end; empty: no cable"));
+        form->addRow(label, &edit);
+    };
+    addCable(launchCable, "launchCable", tr("Launch cable (km, or auto)"));
+    addCable(receiveCable, "receiveCable", tr("Receive cable (km, or auto)"));
     form->addRow(&buttons);
 
     connect(&buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -71,6 +84,8 @@ void ThresholdsDialog::setThresholds(const analysis::Thresholds& t)
         showLimit(maxAttenuation[i], t.maxAttenuation[i]);
     showLimit(maxTotalLoss, t.maxTotalLoss);
     showLimit(minOrl, t.minOrl);
+    launchCable.setText(QString::fromStdString(analysis::cableSettingText(t.launchCable)));
+    receiveCable.setText(QString::fromStdString(analysis::cableSettingText(t.receiveCable)));
 }
 
 analysis::Thresholds ThresholdsDialog::thresholds() const
@@ -83,5 +98,7 @@ analysis::Thresholds ThresholdsDialog::thresholds() const
         t.maxAttenuation[i] = read(maxAttenuation[i]);
     t.maxTotalLoss = read(maxTotalLoss);
     t.minOrl = read(minOrl);
+    t.launchCable = analysis::parseCableSetting(launchCable.text().toStdString()).value_or(analysis::CableSetting());
+    t.receiveCable = analysis::parseCableSetting(receiveCable.text().toStdString()).value_or(analysis::CableSetting());
     return t;
 }

@@ -3,6 +3,7 @@
 
 #include "analysis/EventTable.h"
 #include "analysis/FileSummary.h"
+#include "analysis/Thresholds.h"
 #include "core/Application.h"
 #include "events/OTDREvent.h"
 #include "plotter/Plotter.h"
@@ -97,9 +98,10 @@ void OTDREventHandler::loadEvents(sor::SORParser* p, Plotter* chartOwner, bool a
 
 QStringList OTDREventHandler::totalsRow(const sor::SORParser& parser)
 {
-    // What the cable table and the report show: the fibre ends at its end event, the loss is the file's.
+    // What the cable table and the report show, for the cables they are judged with.
+    const analysis::Thresholds cables = analysis::loadThresholds(analysis::thresholdsPath);
     QStringList cells;
-    for (const std::string& cell : analysis::fibreTotals(analysis::summarize(parser, std::string())))
+    for (const std::string& cell : analysis::fibreTotals(analysis::summarize(parser, std::string(), cables)))
         cells << QString::fromStdString(cell);
     return cells;
 }

@@ -1,6 +1,7 @@
 #include "report/ComparisonReport.h"
 
 #include "analysis/CursorReadings.h"
+#include "analysis/FileSummary.h"
 #include "cursors/CursorReadout.h"
 #include "report/Composer.h"
 #include "report/Sections.h"
@@ -67,8 +68,10 @@ QStringList comparisonRow(const ComparisonTrace& trace, const View& view)
     QString name = trace.fileName;
     if (!trace.visible)
         name += tr(" (hidden)");
-    QStringList row { name, QString::number(p.gen.Wavelength), QString::number(p.fxd.PulseWidth),
-        num(p.events.FiberLength), num(p.events.TotalLoss) };
+    // The cable table's values: the nominal wavelength, the fibre's length and loss, "–" where the file has none.
+    const analysis::FileSummary s = analysis::summarize(p, trace.fileName.toStdString());
+    const auto cell = [](const std::optional<double>& v) { return v ? num(*v) : QStringLiteral("\u2013"); };
+    QStringList row { name, cell(s.wavelength), cell(s.pulseWidth), cell(s.fibreLength), cell(s.totalLoss) };
     if (view.cursorsShown) {
         const auto levels = analysis::comparisonReadings({ &p }, view.cursorA, view.cursorB, true).traces.front();
         row << num(levels.yA) << num(levels.yB) << num(levels.difference);

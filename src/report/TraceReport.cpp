@@ -133,7 +133,7 @@ void composeTrace(Composer& composer, const TraceInput& in)
             chart.setView(in.view);
         });
     });
-    const analysis::FileSummary judged = analysis::summarize(parser, in.fileName.toStdString());
+    const analysis::FileSummary judged = analysis::summarize(parser, in.fileName.toStdString(), in.thresholds);
     const Table summary = summaryTable();
     const QStringList totals = summaryRow(judged);
     composer.section([&](const Sheet& sheet, double top) {

@@ -47,6 +47,8 @@ QColor outcomeColour(analysis::Outcome outcome)
         return QColor(20, 125, 45);
     case analysis::Outcome::Fail:
         return QColor(190, 20, 20);
+    case analysis::Outcome::Incomplete:
+        return QColor(70, 90, 150);
     case analysis::Outcome::Error:
         break;
     }
@@ -67,7 +69,9 @@ namespace sections {
             sheet, top, tr("Verdict: %1").arg(tr(analysis::outcomeText(v.outcome))), lines, outcomeColour(v.outcome));
         h += sheet.mm(1);
         const QFont small = sheet.font(7.5);
-        const QString used = tr("Thresholds: %1").arg(thresholdTexts(t, s.wavelength).join(QStringLiteral("; ")));
+        const QString used
+            = tr("Thresholds: %1")
+                  .arg(thresholdTexts(t, s.wavelength.value_or(analysis::unknown)).join(QStringLiteral("; ")));
         const double usedHeight = sheet.textHeight(small, sheet.content.width(), used);
         sheet.text(QRectF(sheet.content.left(), top + h, sheet.content.width(), usedHeight), small, used,
             Qt::AlignLeft | Qt::AlignTop, QColor(70, 70, 70));

@@ -62,7 +62,8 @@ int cableReport(const QString& folder, const QString& output, const analysis::Th
     const auto listed = analysis::listSorFiles(QFile::encodeName(folder).toStdString());
     std::vector<QFuture<analysis::FileSummary>> summaries;
     for (const auto& file : listed)
-        summaries.push_back(QtConcurrent::run([file] { return analysis::summarizeFile(file.path, file.relative); }));
+        summaries.push_back(QtConcurrent::run(
+            [file, thresholds] { return analysis::summarizeFile(file.path, file.relative, thresholds); }));
     for (size_t i = 0; i < listed.size(); ++i) {
         input.files.push_back(summaries[i].result());
         input.paths << QFile::decodeName(listed[i].path.c_str());

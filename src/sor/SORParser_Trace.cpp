@@ -13,7 +13,26 @@ namespace {
         const auto it = std::partition_point(xs.begin() + 1, xs.end(), [x](double v) { return !(x <= v); });
         return static_cast<size_t>(it - xs.begin());
     }
+
+    // The stored distance unless a time field says otherwise; a time field of 0 has nothing to say.
+    double checkedOffset(double storedKm, int32_t distanceField, int32_t timeField, double ior)
+    {
+        if (distanceField == 0 || timeField == 0 || !(ior > 0) || !std::isfinite(ior))
+            return storedKm;
+        const double timeKm = timeToDistance(timeField, ior);
+        return std::fabs(storedKm - timeKm) <= 0.01 * std::fabs(timeKm) ? storedKm : timeKm;
+    }
 } // namespace
+
+double SORParser::userOffsetKm() const
+{
+    return checkedOffset(gen.UserOffsetDistance * 0.001, gen.UserOffsetDistance, gen.UserOffset, fxd.IOR);
+}
+
+double SORParser::acquisitionOffsetKm() const
+{
+    return checkedOffset(fxd.AquOffsetDist * 0.0001, fxd.AquOffsetDist, fxd.AquOffset, fxd.IOR);
+}
 
 // i x d x 0.001 + add - sub, evaluated left to right as every distance getter writes it.
 std::vector<double> SORParser::distances(double addKm, double subKm) const
@@ -28,14 +47,11 @@ std::vector<double> SORParser::distances(double addKm, double subKm) const
 
 std::vector<double> SORParser::getX() const { return distances(0, 0); }
 
-std::vector<double> SORParser::getX_withUserOffset() const { return distances(0, gen.UserOffsetDistance * 0.001); }
+std::vector<double> SORParser::getX_withUserOffset() const { return distances(0, userOffsetKm()); }
 
-std::vector<double> SORParser::getX_withAcquisitionOffset() const { return distances(fxd.AquOffsetDist * 0.0001, 0); }
+std::vector<double> SORParser::getX_withAcquisitionOffset() const { return distances(acquisitionOffsetKm(), 0); }
 
-std::vector<double> SORParser::getX_withOffsets() const
-{
-    return distances(fxd.AquOffsetDist * 0.0001, gen.UserOffsetDistance * 0.001);
-}
+std::vector<double> SORParser::getX_withOffsets() const { return distances(acquisitionOffsetKm(), userOffsetKm()); }
 
 std::vector<double> SORParser::getX_inMeters() const
 {

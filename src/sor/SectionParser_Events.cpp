@@ -4,12 +4,9 @@
 
 namespace sor {
 
+double timeToDistance(double t, double ior) { return t * 0.0000001 * speedOfLight / ior; }
+
 namespace {
-    constexpr double speedOfLight = 299.792458; // m/us
-
-    // Time in 0.1 ns to km, evaluated in this order so results match to the last bit.
-    double timeToDistance(double t, double ior) { return t * 0.0000001 * speedOfLight / ior; }
-
     std::string eventType(const std::string& code)
     {
         std::string type;

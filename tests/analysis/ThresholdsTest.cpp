@@ -40,7 +40,7 @@ struct Boundary {
 
 void setRule(FileSummary& s, Thresholds& t, Rule rule, double limit, double value)
 {
-    const std::map<Rule, std::pair<std::optional<double>*, double*>> places {
+    const std::map<Rule, std::pair<std::optional<double>*, std::optional<double>*>> places {
         { SpliceRule, { &t.maxSpliceLoss, &s.splice.value } },
         { ConnectorRule, { &t.maxConnectorLoss, &s.connector.value } },
         { ReflectanceRule, { &t.maxReflectance, &s.reflectance.value } },
@@ -173,7 +173,7 @@ TEST(ThresholdsFile, DefaultsRoundTripAndBrokenLines)
     EXPECT_EQ(thresholdsText(defaults),
         "MaxSpliceLoss:0.3\nMaxConnectorLoss:0.75\nMaxReflectance:-35\nMaxAttenuation1310:0.4\n"
         "MaxAttenuation1383:0.4\nMaxAttenuation1490:0.35\nMaxAttenuation1550:0.3\nMaxAttenuation1625:0.35\n"
-        "MaxTotalLoss:\nMinORL:\n");
+        "MaxTotalLoss:\nMinORL:\nLaunchCableKm:\nReceiveCableKm:\n");
 
     Thresholds edited;
     edited.maxSpliceLoss.reset();
@@ -218,4 +218,30 @@ TEST(Counts, Text)
     for (int i = 0; i < 4; ++i)
         c.add(Outcome::Fail);
     EXPECT_EQ(countsText(c), "144 files: 139 pass, 4 fail, 1 error");
+}
+
+TEST(ThresholdsFile, CableSettings)
+{
+    using Mode = CableSetting::Mode;
+    struct Case {
+        const char* text;
+        std::optional<CableSetting> setting; ///< none: the line is ignored, the default stays
+    };
+    for (const Case c :
+        { Case { "", CableSetting() }, Case { "  ", CableSetting() }, Case { "1", CableSetting { Mode::Length, 1 } },
+            Case { " 1.004 ", CableSetting { Mode::Length, 1.004 } }, Case { "auto", CableSetting { Mode::Auto, 0 } },
+            Case { "AUTO", CableSetting { Mode::Auto, 0 } }, Case { "0", CableSetting() }, Case { "-1", std::nullopt },
+            Case { "1 km", std::nullopt }, Case { "nan", std::nullopt }, Case { "inf", std::nullopt } }) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(parseCableSetting(c.text), c.setting);
+        Thresholds preset;
+        preset.launchCable = { Mode::Auto, 0 };
+        const Thresholds t = parseThresholds(std::string("LaunchCableKm:") + c.text + "\nReceiveCableKm:" + c.text);
+        EXPECT_EQ(t.launchCable, c.setting.value_or(CableSetting()));
+        EXPECT_EQ(t.receiveCable, c.setting.value_or(CableSetting()));
+        if (c.setting) {
+            preset.launchCable = *c.setting;
+            EXPECT_EQ(parseThresholds(thresholdsText(preset)), preset);
+        }
+    }
 }

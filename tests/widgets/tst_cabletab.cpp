@@ -1,5 +1,6 @@
 #include "CableFolder.h"
 #include "QuietReader.h"
+#include "SyntheticFibre.h"
 #include "TestMain.h"
 #include "TraceFiles.h"
 
@@ -212,8 +213,9 @@ private Q_SLOTS:
                 e.events.push_back(cablefolder::event(2, t.km, 0, -14, "1E9999LS"));
                 sortest::Fxd f;
                 f.pulseWidth = t.pulse;
+                f.sampleSpacing = 48970000; // about 100 m: a trace that holds every event
                 sortest::SorBuilder b;
-                b.fxd(f).events(e).data(sortest::Data({ 1, 2, 3 }));
+                b.fxd(f).events(e).data(sortest::Data(std::vector<uint16_t>(1100, 1000)));
                 sortest::writeFile((dir + "/" + t.name).toStdString(), b.build());
             }
             sortest::writeFile((dir + "/v1.sor").toStdString(), { 0x64, 0x00, 0x00 });
@@ -391,6 +393,58 @@ private Q_SLOTS:
         next->editThresholds();
         QCOMPARE(tab->countsLabel.text(), QLatin1String(cablefolder::counts()));
         QCOMPARE(next->countsLabel.text(), QLatin1String(cablefolder::counts()));
+    }
+
+    void cablesMoveTheSpanWithoutReading()
+    {
+        // 20 km between 1 km reels, a 0.4 dB splice on the launch reel; a fibre without reels beside it.
+        const QString dir = QDir::current().absoluteFilePath(QStringLiteral("reels"));
+        QDir().mkpath(dir);
+        synth::Fibre reels = synth::withReels({ { 20.0, 0.2, 0 } }, 1.0, 1.0, 0.3, -50.0);
+        reels.events.push_back({ 0.5, 0.4, std::nullopt, true });
+        reels.events.push_back({ 9.0, 0.1, std::nullopt, true });
+        reels.pulseNs = 300;
+        reels.spacingMetres = 2;
+        sortest::writeFile((dir + "/reels.sor").toStdString(), synth::render(reels).build());
+        synth::Fibre bare;
+        bare.add({ 10.0, 0.2, 0 });
+        bare.events.push_back({ 4.0, 0.1, std::nullopt, true });
+        sortest::writeFile((dir + "/bare.sor").toStdString(), synth::render(bare).build());
+        CableTab* tab = scanned(dir);
+        QVERIFY(tab);
+        QVERIFY(QDir(dir).removeRecursively());
+        const int row = rowOf(*tab, QStringLiteral("reels.sor"));
+        const auto cell = [&](int r, analysis::Column c) { return tab->model.index(r, int(c)).data().toString(); };
+        QCOMPARE(cell(row, analysis::Column::FibreLength), QStringLiteral("22.000"));
+        QCOMPARE(cell(row, analysis::Column::WorstSplice), QStringLiteral("0.400"));
+        QCOMPARE(cell(row, analysis::Column::Verdict), QStringLiteral("Fail"));
+
+        QTimer::singleShot(0, this, [] {
+            auto* dialog = qobject_cast<ThresholdsDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            QCOMPARE(dialog->launchCable.text(), QString());
+            dialog->launchCable.setText(QStringLiteral("auto"));
+            dialog->receiveCable.setText(QStringLiteral("1"));
+            dialog->accept();
+        });
+        tab->editThresholds();
+        QCOMPARE(cell(row, analysis::Column::FibreLength), QStringLiteral("20.000"));
+        QCOMPARE(cell(row, analysis::Column::WorstSplice), QStringLiteral("0.100"));
+        QCOMPARE(cell(row, analysis::Column::WorstConnector), QStringLiteral("0.300"));
+        QCOMPARE(cell(row, analysis::Column::Verdict), QStringLiteral("Pass"));
+        // Without reels nothing marks the span: the file cannot be judged in full, and its table says why.
+        const int other = rowOf(*tab, QStringLiteral("bare.sor"));
+        QCOMPARE(cell(other, analysis::Column::Verdict), QStringLiteral("Incomplete"));
+        QVERIFY(tab->model.index(other, int(analysis::Column::Verdict))
+                    .data(Qt::ToolTipRole)
+                    .toString()
+                    .contains(QStringLiteral("no launch cable")));
+        QCOMPARE(cell(other, analysis::Column::WorstConnector), QStringLiteral("\u2013"));
+        QCOMPARE(tab->countsLabel.text(), QStringLiteral("2 files: 1 pass, 0 fail, 0 errors, 1 incomplete"));
+        QFile saved(QStringLiteral("thresholds.ini"));
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        const QByteArray text = saved.readAll();
+        QVERIFY(text.contains("LaunchCableKm:auto\nReceiveCableKm:1\n"));
     }
 
     void failingCellsReadableInBothThemes_data()
