@@ -31,10 +31,14 @@ void PrintTo(const EncodingCase& c, std::ostream* os) { *os << c.name; }
 class EncodingTable : public testing::TestWithParam<EncodingCase> { };
 
 // A small complete file with these names and events.
-sortest::Bytes file(const sortest::Gen& gen, const sortest::Events& events = sortest::Events())
+sortest::Bytes file(const sortest::Gen& gen, const sortest::Events& events = sortest::Events(), size_t samples = 4)
 {
     sortest::SorBuilder b;
-    b.gen(gen).sup(sortest::Sup()).fxd(sortest::Fxd()).events(events).data(sortest::Data({ 1000, 2000, 3000, 2500 }));
+    b.gen(gen)
+        .sup(sortest::Sup())
+        .fxd(sortest::Fxd())
+        .events(events)
+        .data(sortest::Data(std::vector<uint16_t>(samples, 20000)));
     return b.build();
 }
 
@@ -151,15 +155,20 @@ TEST(FibreTotals, AsTheCableTableShowsThem)
     sortest::Events events;
     events.events
         = { event(1, 0, 0, -45, "1F9999LS"), event(2, 2.49, 0.2, 0, "0F9999LS"), event(3, 4.0, 20, -14, "1E9999LS") };
+    events.events[1].slope = events.events[2].slope = 375; // the sections' attenuation, 0.001 dB/km
     events.totalLoss = 1500;
     events.orl = 32000;
-    const auto parsed = sortest::parseBytes(file(sortest::Gen(), events));
+    const auto parsed = sortest::parseBytes(file(sortest::Gen(), events, 6000)); // 6 km of trace
     ASSERT_TRUE(parsed->fileParsed) << parsed->errorText;
     const auto totals = fibreTotals(summarize(*parsed.parser, "f.sor"));
     // The length is the end event's, not the block's field (0 here, as VIAVI files leave it).
     EXPECT_EQ(totals[0], "4.000");
     EXPECT_EQ(totals[1], "1.500");
+    EXPECT_EQ(totals[2], "32.000");
     EXPECT_EQ(totals[3], "0.375");
-    for (const auto& cell : totals)
-        EXPECT_FALSE(cell.empty());
+
+    // Without events nothing of the fibre was measured: "–", never 0.
+    const auto none = fibreTotals(summarize(*sortest::parseBytes(file(sortest::Gen())).parser, "f.sor"));
+    EXPECT_EQ(none[0], "\xe2\x80\x93");
+    EXPECT_EQ(none[3], "\xe2\x80\x93");
 }
