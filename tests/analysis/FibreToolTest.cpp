@@ -157,4 +157,11 @@ TEST(FibreToolUsage, WrongCombinationsAreUsageErrors)
     for (const char* args : { "--by-fibre x.sor", "--fibre --csv x.sor", "--fibre --summary x.sor",
              "--summary --by-fibre --python x.sor", "--fibre" })
         EXPECT_EQ(sordump(args).status, 2) << args;
+
+    // A folder without a single file is no table: the message on standard error, status 1.
+    const sortest::TempDir dir;
+    const ToolRun none
+        = runTool("(" + std::string(SORDUMP_PATH) + " --summary --by-fibre " + ::quoted(dir.path()) + " 2>&1)");
+    EXPECT_EQ(none.status, 1);
+    EXPECT_EQ(none.out, "sordump: " + dir.path() + ": No .sor files in this folder or below it\n");
 }
