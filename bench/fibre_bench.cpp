@@ -74,11 +74,7 @@ int main(int argc, char** argv)
             last = now;
             return ms;
         };
-        std::vector<analysis::FibreFile> cable;
-        {
-            const QuietFd quiet;
-            cable = analysis::readFibreFiles({ dir.string() }, t);
-        }
+        const std::vector<analysis::FibreFile> cable = analysis::readFibreFiles({ dir.string() }, t);
         read.push_back(lap());
         const auto pairs = analysis::pairFibres(cable);
         pair.push_back(lap());

@@ -1,13 +1,15 @@
 #include "FibreMode.h"
 
 #include "JsonWriter.h"
-#include "QuietFd.h"
 
 #include "analysis/FibreAnalysis.h"
 #include "analysis/FibreSummary.h"
 #include "analysis/FibreVerdict.h"
+#include "analysis/FolderListing.h"
 #include "analysis/SummaryTable.h"
 #include "analysis/TableNumbers.h"
+
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -18,18 +20,22 @@ namespace {
 
 void write(const std::string& text) { std::fwrite(text.data(), 1, text.size(), stdout); }
 
-std::vector<FibreFile> readQuietly(const std::vector<std::string>& paths, const Thresholds& t, int& status)
+// The files and folders named, read; each failure said on standard error, as --summary says it.
+std::vector<FibreFile> readFiles(const std::vector<std::string>& paths, const Thresholds& t, int& status)
 {
-    std::vector<FibreFile> files;
-    {
-        // The reader's progress lines stay off the output.
-        const QuietFd quiet;
-        files = readFibreFiles(paths, t);
+    for (const auto& path : paths) {
+        struct stat info { };
+        if (::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && listSorFiles(path).empty()) {
+            status = 1;
+            std::fprintf(stderr, "sordump: %s: No .sor files in this folder or below it\n", path.c_str());
+        }
     }
+    std::vector<FibreFile> files = readFibreFiles(paths, t);
     for (const auto& f : files) {
         if (!f.summary.parsed) {
             status = 1;
-            std::fprintf(stderr, "sordump: %s: could not be parsed\n", f.summary.file.c_str());
+            std::fprintf(
+                stderr, "sordump: %s: could not be parsed: %s\n", f.summary.file.c_str(), f.summary.errorText.c_str());
         }
     }
     return files;
@@ -208,7 +214,7 @@ std::string rowJson(const FibreRow& r)
 int printFibre(const std::vector<std::string>& paths, bool json, const Thresholds& thresholds)
 {
     int status = 0;
-    const std::vector<FibreFile> files = readQuietly(paths, thresholds, status);
+    const std::vector<FibreFile> files = readFiles(paths, thresholds, status);
     const FibreFiles fibre = oneFibre(files);
     const FibreAnalysis a = analyseFibre(fibre, files);
     const FibreVerdict v = evaluateFibre(a, thresholds);
@@ -220,8 +226,9 @@ int printFibre(const std::vector<std::string>& paths, bool json, const Threshold
 int printFibreSummaries(const std::vector<std::string>& paths, bool json, const Thresholds& thresholds)
 {
     int status = 0;
-    const std::vector<FibreFile> files = readQuietly(paths, thresholds, status);
-    if (!json)
+    const std::vector<FibreFile> files = readFiles(paths, thresholds, status);
+    // A folder without files is no table.
+    if (!json && !files.empty())
         write(fibreCsvHeader());
     for (const FibreAnalysis& a : analyseCable(files)) {
         for (const FibreRow& r : fibreRows(a, evaluateFibre(a, thresholds)))

@@ -42,11 +42,10 @@ struct FibreFile {
 /// their ends of the fibre while the instrument moved, and from the far end the receive reel comes first.
 void spanFor(FibreFile& file, const Thresholds& cables);
 
-/// The file's summary (spanned by spanFor), instrument and, with keepTrace, its samples. The reader's progress lines
-/// are the caller's to silence.
+/// The file's summary (spanned by spanFor), instrument and, with keepTrace, its samples.
 FibreFile fibreFile(
     const sor::SORParser& parser, std::string path, std::string shown, const Thresholds& cables, bool keepTrace = true);
-/// Reads the file at path (a native file name) with a reader of its own.
+/// Reads the file at path (a native file name) with a reader of its own, which writes nothing.
 FibreFile readFibreFile(const std::string& path, std::string shown, const Thresholds& cables, bool keepTrace = true);
 
 /// Reads the files and folders named (a folder: every .sor file in it and its subfolders, in natural order, shown

@@ -30,8 +30,7 @@ struct FibreSet {
     std::shared_ptr<sor::SORParser> parser(size_t k, bool fromB) const;
 };
 
-/// Reads the files (each once) and analyses them as one fibre. The reader's progress lines are the caller's to
-/// silence.
+/// Reads the files (each once, writing nothing) and analyses them as one fibre.
 FibreSet readFibreSet(const std::vector<std::string>& paths, const Thresholds& t);
 
 /// The spans drawn again for the thresholds' cables and the fibre analysed again; nothing is read.

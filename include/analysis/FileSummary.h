@@ -50,7 +50,7 @@ struct Span {
 struct FileSummary {
     std::string file; ///< as listed: relative to the folder, or the path as given
     bool parsed = false;
-    std::string errorText; ///< the reader's message when parsed is false
+    std::string errorText; ///< the reader's message alone, one line, when parsed is false
     std::string fibreId;
     std::string cableId;
     std::string locationA;
@@ -90,7 +90,8 @@ constexpr const char* noEventsText = "no events in the file";
 /// The summary of a parsed (or failed) file, its span drawn for the thresholds' cables.
 FileSummary summarize(const sor::SORParser& parser, std::string file, const Thresholds& cables = Thresholds());
 
-/// Parses the file at path (a native file name) with a reader of its own and summarizes it.
+/// Parses the file at path (a native file name) with a reader of its own and summarizes it. The reader writes
+/// nothing: files summarized are read in bulk, and a failure is in the summary.
 FileSummary summarizeFile(const std::string& path, std::string file, const Thresholds& cables = Thresholds());
 
 /// Draws the span anew for other cables, from the summary alone: the length, total loss, attenuation, worst

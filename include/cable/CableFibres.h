@@ -2,7 +2,6 @@
 
 #include "analysis/FibreFile.h"
 #include "analysis/FibreSet.h"
-#include "analysis/QuietOutput.h"
 #include "analysis/Thresholds.h"
 #include "cable/CableProxyModel.h"
 #include "cable/FibreTableModel.h"
@@ -66,7 +65,6 @@ private:
     std::vector<analysis::FibreFile> files;
     std::shared_ptr<std::atomic<bool>> stop;
     QFutureWatcher<Work> work;
-    std::optional<analysis::QuietOutput::Hold> quiet;
     bool running = false;
     bool again = false; ///< asked to run again while running
     bool readAgain = false;

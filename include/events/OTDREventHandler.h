@@ -6,6 +6,7 @@
 
 #include <QLabel>
 #include <QList>
+#include <QStringList>
 
 class OTDREvent;
 class Plotter;
@@ -33,6 +34,12 @@ public:
     sor::SORParser* parser = nullptr;
 
     void loadEvents(sor::SORParser* parser, Plotter* plotter, bool advanced);
+
+    /// The totals row: length, loss, ORL and attenuation of the whole fibre, as the cable table and the report show
+    /// them.
+    static QStringList totalsRow(const sor::SORParser& parser);
+    /// Fixes a one-row table's height to its header, its row and room for a horizontal scroll bar.
+    static void fitToOneRow(QTreeWidget& table);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

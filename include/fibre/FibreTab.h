@@ -2,7 +2,6 @@
 
 #include "analysis/FibreSet.h"
 #include "analysis/FibreVerdict.h"
-#include "analysis/QuietOutput.h"
 #include "analysis/Thresholds.h"
 #include "compare/MultiPlotOverview.h"
 #include "fibre/FibreEventModel.h"
@@ -93,5 +92,4 @@ private:
     int current = -1;
     bool loaded = false;
     QFutureWatcher<analysis::FibreSet> reading;
-    std::optional<analysis::QuietOutput::Hold> quiet;
 };

@@ -278,12 +278,15 @@ WavelengthAnalysis analyseWavelength(const FibreFile* ab, const FibreFile* ba)
             if (e.km)
                 everywhere.push_back(*e.km);
         }
-        for (const auto& [x, j] : placedB)
-            everywhere.push_back(x);
+        for (const auto& e : B->eventList) {
+            if (e.km)
+                everywhere.push_back(onA(*e.km));
+        }
         std::sort(everywhere.begin(), everywhere.end());
-        const auto nearestLeft = [&](double x, bool fromA, double& best) {
+        // The nearest event left over of the other end (B's for fromA), within twice the tolerance; -1 for none.
+        const auto nearestLeft = [&](double x, bool fromA) {
             int found = -1;
-            best = 2 * r.toleranceKm;
+            double best = 2 * r.toleranceKm;
             if (fromA) {
                 for (const auto& [xb, j] : placedB) {
                     if (!usedB[static_cast<size_t>(j)] && std::fabs(xb - x) <= best)
@@ -304,14 +307,11 @@ WavelengthAnalysis analyseWavelength(const FibreFile* ab, const FibreFile* ba)
             const auto& ea = A->eventList[i];
             if (usedA[i] || !ea.km || ea.end)
                 continue;
-            double d = 0;
-            const int j = nearestLeft(*ea.km, true, d);
+            const int j = nearestLeft(*ea.km, true);
             if (j < 0)
                 continue;
             const auto& eb = B->eventList[static_cast<size_t>(j)];
-            double back = 0;
-            if (eb.end || eb.reflective != ea.reflective
-                || nearestLeft(onA(*eb.km), false, back) != static_cast<int>(i))
+            if (eb.end || eb.reflective != ea.reflective || nearestLeft(onA(*eb.km), false) != static_cast<int>(i))
                 continue;
             const double lo = std::min(*ea.km, onA(*eb.km));
             const double hi = std::max(*ea.km, onA(*eb.km));

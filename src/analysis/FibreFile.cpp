@@ -1,6 +1,7 @@
 #include "analysis/FibreFile.h"
 
 #include "analysis/FolderListing.h"
+#include "analysis/TextEncoding.h"
 #include "analysis/WidePath.h"
 
 #include "sor/SORParser.h"
@@ -51,8 +52,9 @@ FibreFile fibreFile(
     f.summary = summarize(parser, std::move(shown), cables);
     spanFor(f, cables);
     if (parser.fileParsed && parser.sup.parsed) {
-        f.instrument = trimmed(parser.sup.SupplierName) + " " + trimmed(parser.sup.OTDR_Name) + " "
-            + trimmed(parser.sup.OTDR_SN);
+        const auto text = [&parser](const std::string& bytes) { return trimmed(fileText(parser, bytes)); };
+        f.instrument
+            = text(parser.sup.SupplierName) + " " + text(parser.sup.OTDR_Name) + " " + text(parser.sup.OTDR_SN);
     }
     if (parser.fileParsed)
         f.sampleKm = parser.fxd.SampleDistance * 0.001;
@@ -81,7 +83,7 @@ void spanFor(FibreFile& file, const Thresholds& cables)
 
 FibreFile readFibreFile(const std::string& path, std::string shown, const Thresholds& cables, bool keepTrace)
 {
-    const sor::SORParser parser(widePath(path));
+    const sor::SORParser parser(widePath(path), sor::nowhere(), sor::nowhere());
     return fibreFile(parser, path, std::move(shown), cables, keepTrace);
 }
 
@@ -106,7 +108,7 @@ std::shared_ptr<const StoredTrace> traceOf(const FibreFile& file)
 {
     if (file.trace || file.path.empty() || !file.summary.parsed)
         return file.trace;
-    const sor::SORParser parser(widePath(file.path));
+    const sor::SORParser parser(widePath(file.path), sor::nowhere(), sor::nowhere());
     return storedTrace(parser);
 }
 

@@ -23,13 +23,13 @@ FibreSet readFibreSet(const std::vector<std::string>& paths, const Thresholds& t
 {
     FibreSet set;
     for (const std::string& path : paths) {
-        auto parser = std::make_shared<sor::SORParser>(widePath(path));
+        auto parser = std::make_shared<sor::SORParser>(widePath(path), sor::nowhere(), sor::nowhere());
         set.files.push_back(fibreFile(*parser, path, path, t));
         if (parser->fileParsed) {
             parser->getXY();
             set.parsers.push_back(std::move(parser));
         } else {
-            set.errors.push_back(path + ": " + parser->errorText);
+            set.errors.push_back(path + ": " + parser->errorMessage);
             set.parsers.push_back(nullptr);
         }
     }

@@ -15,7 +15,6 @@ CableFibres::CableFibres(QObject* parent)
     proxy.setSortRole(FibreTableModel::SortRole);
     connect(&work, &QFutureWatcher<Work>::finished, this, [this] {
         running = false;
-        quiet.reset();
         if (work.future().resultCount() > 0) {
             Work done = work.result();
             files = std::move(done.files);
@@ -63,7 +62,6 @@ void CableFibres::run(bool read)
     running = true;
     readAgain = false;
     stop->store(false);
-    quiet.emplace();
     const std::string folder = QFile::encodeName(folderPath).toStdString();
     const auto flag = stop;
     const analysis::Thresholds t = limits;

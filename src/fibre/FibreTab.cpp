@@ -103,7 +103,6 @@ FibreTab::FibreTab(QWidget* parent)
     connect(&plotter, &FibrePlotter::markerClicked, this, &FibreTab::selectEvent);
     connect(&overview, &MultiPlotOverview::openFileRequested, this, &FibreTab::openFileRequested);
     connect(&reading, &QFutureWatcher<analysis::FibreSet>::finished, this, [this] {
-        quiet.reset();
         if (!reading.isCanceled())
             take(reading.result());
     });
@@ -136,7 +135,6 @@ QColor FibreTab::colourBA()
 void FibreTab::load(const QStringList& files)
 {
     paths = files;
-    quiet.emplace();
     const analysis::Thresholds t = limits;
     const std::vector<std::string> native = nativePaths(files);
     reading.setFuture(QtConcurrent::run([native, t] { return analysis::readFibreSet(native, t); }));
@@ -145,11 +143,7 @@ void FibreTab::load(const QStringList& files)
 bool FibreTab::loadNow(const QStringList& files, QString* error)
 {
     paths = files;
-    analysis::FibreSet result;
-    {
-        const analysis::QuietOutput::Hold hold;
-        result = analysis::readFibreSet(nativePaths(files), limits);
-    }
+    analysis::FibreSet result = analysis::readFibreSet(nativePaths(files), limits);
     const QString why = errorsText(result);
     take(std::move(result));
     if (error)

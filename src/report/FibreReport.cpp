@@ -1,7 +1,6 @@
 #include "report/FibreReport.h"
 
 #include "analysis/FibreTable.h"
-#include "analysis/QuietOutput.h"
 #include "analysis/TableNumbers.h"
 #include "report/ComparisonReport.h"
 #include "report/Composer.h"
@@ -216,11 +215,7 @@ void composeFibreCable(Composer& composer, const FibreCableInput& in)
         std::vector<std::string> native;
         for (const QString& p : paths)
             native.push_back(QFile::encodeName(p).toStdString());
-        std::shared_ptr<analysis::FibreSet> set;
-        {
-            const analysis::QuietOutput::Hold quiet;
-            set = std::make_shared<analysis::FibreSet>(analysis::readFibreSet(native, in.thresholds));
-        }
+        const auto set = std::make_shared<analysis::FibreSet>(analysis::readFibreSet(native, in.thresholds));
         composer.pageBreak();
         const FibreInput fibre = fibreInput(set, in.thresholds, in.style, in.colourAB, in.colourBA);
         composeFibre(composer, fibre);

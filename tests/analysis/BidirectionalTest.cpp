@@ -150,3 +150,90 @@ INSTANTIATE_TEST_SUITE_P(Fibres, GeneratedPairs,
         PairCase { "no_reels", 20, 8, 1, 0, 0, 300, 22, {}, {}, 21 },
         PairCase { "long_pulse_no_bend", 24, 5, 0, 1, 1, 1000, 18, automatic(), automatic(), 33 }),
     [](const testing::TestParamInfo<PairCase>& info) { return std::string(info.param.name); });
+
+namespace {
+
+// A fibre of 20 km between 1 km reels as one end's file lists it, a splice of 0.30 dB at spliceKm on its own axis.
+FibreFile listed(double spanKm, double spliceKm, double pulseNs)
+{
+    FibreFile f;
+    FileSummary& s = f.summary;
+    s.parsed = true;
+    s.wavelength = 1550;
+    s.pulseWidth = pulseNs;
+    const auto event = [](double km, std::optional<double> loss, bool reflective, bool end = false) {
+        EventMeasure e;
+        e.km = km;
+        e.loss = loss;
+        e.reflective = reflective;
+        e.end = end;
+        return e;
+    };
+    s.eventList = { event(1, 0.5, true), event(spliceKm, 0.3, false), event(1 + spanKm, 0.5, true),
+        event(2 + spanKm, std::nullopt, true, true) };
+    s.span = { 1.0, 1 + spanKm, 0, 2 };
+    s.fibreLength = spanKm;
+    return f;
+}
+
+struct MirrorCase {
+    const char* name;
+    double lengthBA; ///< km; A's span is 20 km
+    double offsetKm; ///< where B puts the splice beyond A's place, mirrored onto A's axis
+    double pulseNs;
+    bool matched; ///< one event listed by both, else one from each end
+    bool warned; ///< of spans more than 1 % apart
+};
+
+void PrintTo(const MirrorCase& c, std::ostream* os) { *os << c.name; }
+
+class Mirroring : public testing::TestWithParam<MirrorCase> { };
+
+} // namespace
+
+// B's places turned onto A's axis through the spans, x_A = spanStart_A + spanEnd_B − x_B; events one within the
+// larger of 20 m and the pulse's length; spans more than 1 % apart warned of, the pair analysed all the same.
+TEST_P(Mirroring, PlacesBOnAsAxis)
+{
+    const MirrorCase& c = GetParam();
+    const FibreFile a = listed(20, 8, c.pulseNs);
+    const double mirror = 1 + (1 + c.lengthBA);
+    const FibreFile b = listed(c.lengthBA, mirror - (8 + c.offsetKm), c.pulseNs);
+    const WavelengthAnalysis w = analyseWavelength(&a, &b);
+    ASSERT_TRUE(w.paired());
+    EXPECT_EQ(w.mirrorKm, std::optional<double>(mirror));
+    EXPECT_EQ(w.lengthKm, std::optional<double>(std::max(20.0, c.lengthBA)));
+    EXPECT_EQ(w.warnings.size(), c.warned ? 1u : 0u);
+    if (c.warned) {
+        EXPECT_EQ(w.warnings[0].rfind("spans differ by ", 0), 0u) << w.warnings[0];
+    }
+
+    std::vector<const FibreEvent*> splices;
+    for (const auto& e : w.events) {
+        if (e.kind == EventKind::Splice)
+            splices.push_back(&e);
+    }
+    ASSERT_EQ(splices.size(), c.matched ? 1u : 2u);
+    if (c.matched) {
+        EXPECT_EQ(splices[0]->source, Listed::Both);
+        EXPECT_NEAR(splices[0]->km, 8 + c.offsetKm / 2, 1e-9);
+        EXPECT_EQ(splices[0]->loss, std::optional<double>(0.3));
+    } else {
+        EXPECT_EQ(splices[0]->source, Listed::AB);
+        EXPECT_EQ(splices[1]->source, Listed::BA);
+        EXPECT_NEAR(splices[1]->km, 8 + c.offsetKm, 1e-9);
+    }
+    // The reels' connectors: A's launch connector is B's receive connector, at A's place, judged as connectors.
+    ASSERT_GE(w.events.size(), 2u);
+    EXPECT_EQ(w.events[0].km, 0.0);
+    EXPECT_EQ(w.events[1].km, 1.0);
+    EXPECT_TRUE(w.events[1].cableConnector && w.events[1].source == Listed::Both);
+}
+
+INSTANTIATE_TEST_SUITE_P(Spans, Mirroring,
+    testing::Values(MirrorCase { "same_place", 20, 0, 100, true, false },
+        MirrorCase { "within_20_m", 20.1, 0.018, 100, true, false },
+        MirrorCase { "beyond_twice_20_m_apart", 20.1, 0.05, 100, false, false },
+        MirrorCase { "within_the_pulse_length", 20, 0.09, 1000, true, false },
+        MirrorCase { "spans_1_5_percent_apart", 20.3, 0.01, 100, true, true }),
+    [](const testing::TestParamInfo<MirrorCase>& info) { return std::string(info.param.name); });

@@ -1,5 +1,4 @@
 #include "FibreFolder.h"
-#include "QuietStdio.h"
 #include "TempDir.h"
 
 #include "analysis/FibreSet.h"
@@ -16,15 +15,13 @@ using namespace analysis;
 
 namespace {
 
-FibreSet readQuietly(const std::vector<std::string>& paths, const Thresholds& t = Thresholds())
+FibreSet readSet(const std::vector<std::string>& paths, const Thresholds& t = Thresholds())
 {
-    const sortest::QuietStdio quiet;
     return readFibreSet(paths, t);
 }
 
 std::vector<FibreFile> readCable(const std::string& dir)
 {
-    const sortest::QuietStdio quiet;
     std::vector<FibreFile> files;
     for (const auto& f : listSorFiles(dir))
         files.push_back(readFibreFile(f.path, f.relative, Thresholds()));
@@ -48,7 +45,7 @@ TEST(FibreViews, MirroredSamplesLandOnTheAnalysedEvents)
 {
     const sortest::TempDir dir;
     const auto written = fibrefolder::write(dir.path(), 1, { 1310, 1550 });
-    const FibreSet set = readQuietly({ written.ab[0], written.ab[1], written.ba[0], written.ba[1] });
+    const FibreSet set = readSet({ written.ab[0], written.ab[1], written.ba[0], written.ba[1] });
     ASSERT_EQ(set.analysis.wavelengths.size(), 2u);
     for (size_t k = 0; k < 2; ++k) {
         const WavelengthAnalysis& w = set.analysis.wavelengths[k];
@@ -91,7 +88,7 @@ TEST_P(FibreTableMarks, RowsAndMarksFollowTheThresholds)
     Thresholds t;
     t.maxSpliceLoss = c.maxSplice;
     t.maxBendDelta = c.maxBend;
-    const FibreSet set = readQuietly({ written.ab[0], written.ab[1], written.ba[0], written.ba[1] }, t);
+    const FibreSet set = readSet({ written.ab[0], written.ab[1], written.ba[0], written.ba[1] }, t);
     const FibreVerdict v = evaluateFibre(set.analysis, t);
     for (size_t k = 0; k < set.analysis.wavelengths.size(); ++k) {
         const auto& w = set.analysis.wavelengths[k];

@@ -1,5 +1,3 @@
-#include "QuietStdio.h"
-
 #include "analysis/FibreAnalysis.h"
 #include "analysis/FibreVerdict.h"
 #include "analysis/WidePath.h"
@@ -22,9 +20,8 @@ const std::string pairs = std::string(SOR_SAMPLES_DIR) + "/fibre-both-ends";
 std::map<std::string, std::vector<sor::KeyEventData>> listedEvents(const std::vector<FibreFile>& files)
 {
     std::map<std::string, std::vector<sor::KeyEventData>> out;
-    const sortest::QuietStdio quiet;
     for (const auto& f : files)
-        out[f.summary.file] = sor::SORParser(widePath(f.path)).events.keyEvents;
+        out[f.summary.file] = sor::SORParser(widePath(f.path), sor::nowhere(), sor::nowhere()).events.keyEvents;
     return out;
 }
 
@@ -40,11 +37,7 @@ TEST(RealPairs, AverageTheListedLossesAndMeasureTheRest)
         GTEST_SKIP() << "no pairs of instrument files: " << pairs << " is absent";
     Thresholds t;
     t.launchCable = t.receiveCable = { CableSetting::Mode::Auto, 0 };
-    std::vector<FibreFile> files;
-    {
-        const sortest::QuietStdio quiet;
-        files = readFibreFiles({ pairs }, t);
-    }
+    const std::vector<FibreFile> files = readFibreFiles({ pairs }, t);
     const auto listed = listedEvents(files);
     const auto fibres = pairFibres(files);
 
