@@ -308,6 +308,14 @@ void CableTab::showFibres(bool show)
         table.horizontalHeader()->moveSection(CableModel::section(CableModel::Column::Verdict), 1);
     }
     table.resizeColumnsToContents();
+    // The File column laid over the table belongs to "Files": it shares the table's new selection there.
+    fileColumn.setVisible(!show);
+    if (!show) {
+        fileColumn.setSelectionModel(table.selectionModel());
+        const int file = CableModel::section(CableModel::Column::File);
+        fileColumn.setColumnWidth(file, table.columnWidth(file));
+        placeFileColumn();
+    }
     updateButtons();
     updateCounts();
 }

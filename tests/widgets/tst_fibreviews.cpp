@@ -186,6 +186,7 @@ private Q_SLOTS:
         QCOMPARE(tab->model.rowCount(), 10);
         QVERIFY(tab->countsLabel.text().startsWith(QStringLiteral("10 files")));
         tab->showFibres(true);
+        QVERIFY(tab->fileColumn.isHidden());
         QVERIFY(QTest::qWaitFor([tab] { return !tab->fibres.isRunning(); }, 60000));
         QCOMPARE(tab->fibres.model.rowCount(), 6);
         QVERIFY2(tab->countsLabel.text().startsWith(QStringLiteral("3 fibres: ")), qPrintable(tab->countsLabel.text()));
@@ -241,6 +242,12 @@ private Q_SLOTS:
         emit tab->table.doubleClicked(first);
         QCOMPARE(requested.count(), 1);
         QVERIFY(!requested.at(0).at(0).toStringList().isEmpty());
+
+        // Back in "Files": the File column over the table again, on the table's selection.
+        tab->showFibres(false);
+        QVERIFY(!tab->fileColumn.isHidden());
+        QCOMPARE(tab->fileColumn.selectionModel(), tab->table.selectionModel());
+        QCOMPARE(tab->table.model(), &tab->proxy);
     }
 
     // The headless reports: every averaged loss of the fibre in its report; every fibre's verdict in the cable's.
