@@ -28,6 +28,9 @@ struct OwnEvent {
     std::optional<double> reflectance; ///< dB, reflective events and a reflective end
     std::optional<double> attenuationBefore; ///< dB/km of the section before the event
     bool saturated = false; ///< the peak is clipped by the receiver: its reflectance is at least the value
+    /// How far past its start the trace takes to return to the backscatter, km, as the analysis saw it; 0 where not
+    /// known (an event placed by hand): then the pulse's length and, after a reflection, the receiver's recovery.
+    double settleKm = 0;
     Edit edit = Edit::None;
 };
 

@@ -11,7 +11,12 @@ namespace analysis {
 /// Least-squares lines over any run of samples in constant time, from running sums over the trace.
 class LineSums {
 public:
-    LineSums(const double* db, size_t size);
+    LineSums() = default;
+    LineSums(const double* db, size_t size) { assign(db, size); }
+    /// Sums over another trace, in the storage already held.
+    void assign(const double* db, size_t size);
+    /// Gives the storage back.
+    void release();
 
     struct Line {
         double mean = 0; ///< dB
@@ -21,6 +26,17 @@ public:
     };
     /// The line through the samples first..last (inclusive, first < last, both inside the trace).
     Line fit(size_t first, size_t last) const;
+    /// The level at index of the line through first..last, for a loop over fits of one length: inverses are given
+    /// for the count and for the sum of the squared distances from the centre (count (count^2 - 1) / 12).
+    double levelAt(size_t first, size_t last, double inverseCount, double inverseSquares, double index) const
+    {
+        const double sy = sum[last + 1] - sum[first];
+        const double sky = moment[last + 1] - moment[first];
+        const double centre = (static_cast<double>(first) + static_cast<double>(last)) / 2;
+        return reference + sy * inverseCount + (sky - (centre - centreIndex) * sy) * inverseSquares * (index - centre);
+    }
+    /// The sum of the levels of the samples first..last (inclusive), less the reference level each.
+    double sumOf(size_t first, size_t last) const { return sum[last + 1] - sum[first]; }
     /// The mean level of the samples first..last (inclusive).
     double mean(size_t first, size_t last) const
     {
@@ -50,12 +66,25 @@ public:
     /// The median of a statistic over each block.
     static BlockProfile median(const std::vector<double>& values, size_t block);
 
-    /// The value at a sample; 0 without any.
-    double at(size_t index) const;
+    /// The value at a sample, linear between the centres of the blocks; 0 without any.
+    double at(size_t index) const
+    {
+        if (values.empty())
+            return 0;
+        const double position = (static_cast<double>(index) + 0.5) * perBlock - 0.5;
+        if (position <= 0)
+            return values.front();
+        const auto below = static_cast<size_t>(position);
+        if (below + 1 >= values.size())
+            return values.back();
+        const double f = position - static_cast<double>(below);
+        return values[below] * (1 - f) + values[below + 1] * f;
+    }
     bool empty() const { return values.empty(); }
 
 private:
     size_t block = 1;
+    double perBlock = 1;
     std::vector<double> values;
     void fillGaps();
 };
@@ -73,7 +102,7 @@ struct NoiseFloor {
 };
 std::optional<NoiseFloor> noiseFloor(const std::vector<double>& smoothed, size_t tailFrom, double maxGlassPerSample);
 
-/// Moving mean over 2 half + 1 samples (shorter at the ends).
-std::vector<double> movingMean(const double* db, size_t size, size_t half);
+/// Moving mean over 2 half + 1 samples (shorter at the ends), into out.
+void movingMean(const double* db, size_t size, size_t half, std::vector<double>& out);
 
 } // namespace analysis

@@ -6,11 +6,13 @@
 
 namespace analysis {
 
-LineSums::LineSums(const double* db, size_t size)
-    : n(size)
-    , sum(size + 1, 0.0)
-    , moment(size + 1, 0.0)
+void LineSums::assign(const double* db, size_t size)
 {
+    n = size;
+    sum.resize(size + 1);
+    moment.resize(size + 1);
+    sum[0] = 0;
+    moment[0] = 0;
     if (n == 0)
         return;
     reference = db[0];
@@ -20,6 +22,13 @@ LineSums::LineSums(const double* db, size_t size)
         sum[i + 1] = sum[i] + y;
         moment[i + 1] = moment[i] + (static_cast<double>(i) - centreIndex) * y;
     }
+}
+
+void LineSums::release()
+{
+    n = 0;
+    std::vector<double>().swap(sum);
+    std::vector<double>().swap(moment);
 }
 
 LineSums::Line LineSums::fit(size_t first, size_t last) const
@@ -55,18 +64,23 @@ double robustSpread(std::vector<double>& values)
 }
 
 namespace {
-    // The finite values of a block.
-    void finiteIn(const std::vector<double>& values, size_t from, size_t to, std::vector<double>& out)
+    // A few hundred values tell a block's median and spread as well as all of them: neighbouring values of the
+    // statistics agree anyway.
+    constexpr size_t sampledPerBlock = 128;
+    size_t strideOf(size_t block) { return std::max<size_t>(1, block / sampledPerBlock); }
+
+    // The finite values of a block, every stride-th.
+    void finiteIn(const std::vector<double>& values, size_t from, size_t to, size_t stride, std::vector<double>& out)
     {
         out.clear();
-        for (size_t i = from; i < std::min(values.size(), to); ++i) {
+        for (size_t i = from; i < std::min(values.size(), to); i += stride) {
             if (std::isfinite(values[i]))
                 out.push_back(values[i]);
         }
     }
 
     // A block mostly without the statistic (the trace's ends) borrows its neighbour's value.
-    bool enough(size_t count, size_t block) { return count * 4 >= block || count >= 16; }
+    bool enough(size_t count, size_t block, size_t stride) { return count * stride * 4 >= block || count >= 16; }
 
     double quantile(std::vector<double> values, double q)
     {
@@ -85,16 +99,17 @@ BlockProfile BlockProfile::spread(const std::vector<double>& stat, size_t blockS
     const size_t blocks = (stat.size() + p.block - 1) / p.block;
     p.values.assign(blocks, std::numeric_limits<double>::quiet_NaN());
     std::vector<double> level(blocks, std::numeric_limits<double>::quiet_NaN());
+    const size_t stride = strideOf(p.block);
     std::vector<double> inside;
-    inside.reserve(p.block);
+    std::vector<double> own;
     for (size_t b = 0; b < blocks; ++b) {
-        finiteIn(stat, b * p.block, (b + 1) * p.block, inside);
-        if (!enough(inside.size(), p.block))
+        finiteIn(stat, b * p.block, (b + 1) * p.block, stride, inside);
+        if (!enough(inside.size(), p.block, stride))
             continue;
         p.values[b] = robustSpread(inside);
         if (levels) {
-            std::vector<double> own;
-            for (size_t i = b * p.block; i < std::min(stat.size(), (b + 1) * p.block); ++i) {
+            own.clear();
+            for (size_t i = b * p.block; i < std::min(stat.size(), (b + 1) * p.block); i += stride) {
                 if (std::isfinite(stat[i]))
                     own.push_back((*levels)[i]);
             }
@@ -126,6 +141,7 @@ BlockProfile BlockProfile::spread(const std::vector<double>& stat, size_t blockS
         }
     }
     p.fillGaps();
+    p.perBlock = 1.0 / static_cast<double>(p.block);
     return p;
 }
 
@@ -135,13 +151,15 @@ BlockProfile BlockProfile::median(const std::vector<double>& stat, size_t blockS
     p.block = std::max<size_t>(blockSize, 1);
     const size_t blocks = (stat.size() + p.block - 1) / p.block;
     p.values.assign(blocks, std::numeric_limits<double>::quiet_NaN());
+    const size_t stride = strideOf(p.block);
     std::vector<double> inside;
     for (size_t b = 0; b < blocks; ++b) {
-        finiteIn(stat, b * p.block, (b + 1) * p.block, inside);
-        if (enough(inside.size(), p.block))
+        finiteIn(stat, b * p.block, (b + 1) * p.block, stride, inside);
+        if (enough(inside.size(), p.block, stride))
             p.values[b] = medianOf(inside);
     }
     p.fillGaps();
+    p.perBlock = 1.0 / static_cast<double>(p.block);
     return p;
 }
 
@@ -165,24 +183,9 @@ void BlockProfile::fillGaps()
         values.clear();
 }
 
-double BlockProfile::at(size_t index) const
+void movingMean(const double* db, size_t size, size_t half, std::vector<double>& out)
 {
-    if (values.empty())
-        return 0;
-    // Linear between the centres of the blocks.
-    const double position = (static_cast<double>(index) + 0.5) / static_cast<double>(block) - 0.5;
-    if (position <= 0)
-        return values.front();
-    const auto below = static_cast<size_t>(position);
-    if (below + 1 >= values.size())
-        return values.back();
-    const double f = position - static_cast<double>(below);
-    return values[below] * (1 - f) + values[below + 1] * f;
-}
-
-std::vector<double> movingMean(const double* db, size_t size, size_t half)
-{
-    std::vector<double> out(size);
+    out.resize(size);
     double window = 0;
     size_t from = 0;
     size_t to = 0; // the window holds [from, to)
@@ -195,7 +198,6 @@ std::vector<double> movingMean(const double* db, size_t size, size_t half)
             window -= db[from++];
         out[i] = window / static_cast<double>(to - from);
     }
-    return out;
 }
 
 std::optional<NoiseFloor> noiseFloor(const std::vector<double>& smoothed, size_t tailFrom, double maxGlassPerSample)
@@ -214,10 +216,8 @@ std::optional<NoiseFloor> noiseFloor(const std::vector<double>& smoothed, size_t
     if (scatter < 0.05 && line.slope < 0 && -line.slope <= maxGlassPerSample && fall > 3 * scatter)
         return std::nullopt;
     NoiseFloor floor;
-    std::vector<double> sorted = tail;
-    std::sort(sorted.begin(), sorted.end());
-    floor.median = sorted[sorted.size() / 2];
-    floor.top = sorted[std::min(sorted.size() - 1, static_cast<size_t>(0.99 * static_cast<double>(sorted.size())))];
+    floor.median = quantile(tail, 0.5);
+    floor.top = quantile(tail, 0.99);
     return floor;
 }
 
