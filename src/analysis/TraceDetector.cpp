@@ -237,10 +237,12 @@ std::vector<TraceDetector::Candidate> TraceDetector::peaks()
         }
         c.height = above(c.top);
         c.extent = end + 1;
+        // A receiver that saturates writes its largest value for every sample of the top; a top that merely
+        // stands still varies in the last digit.
         size_t clipped = 0;
-        for (size_t k = c.top; k < c.extent; ++k)
-            clipped += y[k] >= highest - 0.002 ? 1 : 0;
-        c.saturated = clipped >= 2;
+        for (size_t k = c.top; k < c.extent && y[k] == highest; ++k)
+            ++clipped;
+        c.saturated = static_cast<double>(clipped) >= std::max(3.0, pulse / 2);
         // The level after the peak, once the receiver has recovered.
         const size_t after = std::max(c.extent, c.index + transition) + recovery;
         if (after + window < n)
