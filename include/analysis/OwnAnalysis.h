@@ -28,6 +28,12 @@ std::vector<EventMeasure> eventMeasures(const OwnAnalysis& analysis);
 /// from the events found, the lengths and losses measured on the trace.
 FileSummary summarizeOwn(const sor::SORParser& parser, const OwnAnalysis& analysis, std::string file,
     const Thresholds& cables = Thresholds());
+/// A copy of the file as its own analysis shows it: the KeyEvents block holds the events found (and edited), with
+/// their losses, reflectances and slopes where measured (else the fields' placeholders, NaN as converted values), the
+/// end as the fibre's length and the total loss measured on the trace. Every view of events reads it as it reads a
+/// file; the file itself is untouched.
+sor::SORParser withOwnEvents(const sor::SORParser& file, const OwnAnalysis& analysis);
+
 /// Parses the file, analyses it and summarizes it; the thresholds' own detection thresholds apply.
 FileSummary summarizeFileOwn(const std::string& path, std::string file, const Thresholds& thresholds);
 

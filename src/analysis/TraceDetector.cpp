@@ -106,9 +106,10 @@ void TraceDetector::findFade()
 
 bool TraceDetector::glass(size_t from, const LineSums::Line& line, size_t samples) const
 {
-    // Within three standard errors of the slope, from the noise of the samples there.
+    // Within three standard errors of the slope, from the noise of the samples there; where that is more than half
+    // the steepest glass's slope, the line is noise.
     const double m = static_cast<double>(samples);
-    const double error = 3 * sampleNoise.at(from) * std::sqrt(12 / (m * (m * m - 1)));
+    const double error = std::min(3 * sampleNoise.at(from) * std::sqrt(12 / (m * (m * m - 1))), 0.5 * maxGlassPerSample);
     return line.slope <= error && -line.slope <= maxGlassPerSample + error;
 }
 
