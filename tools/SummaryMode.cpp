@@ -5,6 +5,7 @@
 
 #include "analysis/FileSummary.h"
 #include "analysis/FolderListing.h"
+#include "analysis/OwnAnalysis.h"
 #include "analysis/SummaryTable.h"
 #include "analysis/TableNumbers.h"
 #include "analysis/Verdict.h"
@@ -85,7 +86,7 @@ void write(const std::string& text) { std::fwrite(text.data(), 1, text.size(), s
 
 } // namespace
 
-int printSummaries(const std::vector<std::string>& paths, bool json, const analysis::Thresholds& thresholds)
+int printSummaries(const std::vector<std::string>& paths, bool json, const analysis::Thresholds& thresholds, bool own)
 {
     if (!json)
         write(analysis::csvHeader());
@@ -95,7 +96,7 @@ int printSummaries(const std::vector<std::string>& paths, bool json, const analy
         {
             // The reader's progress lines stay off the table.
             const QuietFd quiet;
-            s = analysis::summarizeFile(path, file, thresholds);
+            s = own ? analysis::summarizeFileOwn(path, file, thresholds) : analysis::summarizeFile(path, file, thresholds);
         }
         if (!s.parsed) {
             status = 1;

@@ -13,4 +13,7 @@ std::string summaryJson(const analysis::FileSummary& s, const analysis::Threshol
 /// One file's row as labelled lines ("Fibre length (km): 67.548"), then the verdict and its reasons.
 std::string summaryText(const analysis::FileSummary& s, const analysis::Thresholds& t);
 
-int printSummaries(const std::vector<std::string>& paths, bool json, const analysis::Thresholds& thresholds);
+/// own: every file judged by the events of its own analysis (with the thresholds' detection thresholds) instead of
+/// its event table.
+int printSummaries(
+    const std::vector<std::string>& paths, bool json, const analysis::Thresholds& thresholds, bool own = false);

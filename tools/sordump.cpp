@@ -1,4 +1,5 @@
 // sordump: prints what the reader makes of .sor files, as text, a Python list, CSV or JSON.
+#include "AnalyseMode.h"
 #include "JsonWriter.h"
 #include "QuietFd.h"
 #include "SummaryMode.h"
@@ -28,7 +29,8 @@ enum class Mode { Text, Python, Csv, Json };
 void usage(FILE* out)
 {
     std::fputs("Usage: sordump [--python | --csv | --json] FILE...\n"
-               "  or:  sordump --summary [--json] [--thresholds FILE] PATH...\n"
+               "  or:  sordump --summary [--analyse] [--json] [--thresholds FILE] PATH...\n"
+               "  or:  sordump --analyse [--json] [--thresholds FILE] FILE...\n"
                "  or:  sordump [--json] --thresholds FILE FILE...\n"
                "Reads OTDR measurement files (Telcordia SR-4731 .sor, version 2.0) and prints their contents.\n\n"
                "  (default)  the labelled text dump of every block (Map, GenParams, SupParams, FxdParams,\n"
@@ -45,6 +47,14 @@ void usage(FILE* out)
                "  --summary  one row per file with its fibre, losses, worst events and verdict, as CSV with a\n"
                "             header line (with --json: one object per file and line); a PATH that is a folder\n"
                "             stands for every .sor file in it and its subfolders\n"
+               "  --analyse  the events the program's own analysis finds in the trace, with the\n"
+               "             splice loss, reflectance and end-of-fibre thresholds of thresholds.ini\n"
+               "             (defaults 0.05 dB, -65 dB, 3 dB): position, type, loss, reflectance\n"
+               "             and the attenuation before each, as a table (with --json: one object\n"
+               "             per file and line: path, thresholds and events with positionKm, type,\n"
+               "             loss, reflectance and attenuationBefore, null where not measured);\n"
+               "             with --summary, every file is judged by these events instead of its\n"
+               "             own event table\n"
                "  --thresholds FILE  judge the files by the limits and the launch and\n"
                "                     receive cables in FILE (the viewer's thresholds.ini\n"
                "                     format) instead of the default ones; in the default\n"
@@ -272,6 +282,7 @@ int main(int argc, char** argv)
     std::setlocale(LC_CTYPE, "");
     Mode mode = Mode::Text;
     bool summary = false;
+    bool analyse = false;
     std::string thresholdsFile;
     std::vector<std::string> files;
     for (int i = 1; i < argc; ++i) {
@@ -290,6 +301,8 @@ int main(int argc, char** argv)
             mode = Mode::Json;
         } else if (arg == "--summary") {
             summary = true;
+        } else if (arg == "--analyse" || arg == "--analyze") {
+            analyse = true;
         } else if (arg == "--thresholds") {
             if (i + 1 >= argc) {
                 std::fputs("sordump: --thresholds needs a file\n", stderr);
@@ -307,7 +320,7 @@ int main(int argc, char** argv)
             files.push_back(arg);
         }
     }
-    if (files.empty() || (summary && mode != Mode::Text && mode != Mode::Json)) {
+    if (files.empty() || ((summary || analyse) && mode != Mode::Text && mode != Mode::Json)) {
         usage(stderr);
         return 2;
     }
@@ -322,7 +335,9 @@ int main(int argc, char** argv)
         judged = analysis::loadThresholds(thresholdsFile);
     }
     if (summary)
-        return printSummaries(files, mode == Mode::Json, judged.value_or(analysis::Thresholds()));
+        return printSummaries(files, mode == Mode::Json, judged.value_or(analysis::Thresholds()), analyse);
+    if (analyse)
+        return printAnalyses(files, mode == Mode::Json, judged.value_or(analysis::Thresholds()).detection);
 
     int status = 0;
     for (const auto& path : files) {
