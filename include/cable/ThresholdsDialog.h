@@ -28,4 +28,8 @@ public:
     QLineEdit launchCable;
     QLineEdit receiveCable;
     QDialogButtonBox buttons;
+
+private:
+    /// The own analysis's thresholds, which Analyse… edits: kept as they were.
+    analysis::DetectionThresholds detection;
 };

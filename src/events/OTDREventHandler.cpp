@@ -11,6 +11,9 @@
 #include <QSignalBlocker>
 
 #include <KChartCartesianCoordinatePlane>
+#include <KChartPlotter>
+
+#include <cmath>
 
 OTDREventHandler::OTDREventHandler(QWidget* parent)
     : GWidget(parent)
@@ -46,8 +49,9 @@ void OTDREventHandler::loadEvents(sor::SORParser* p, Plotter* chartOwner, bool a
     const auto& block = parser->events;
     summaryTable.setColumnCount(4);
     summaryTable.setHeaderLabels({ tr("Length [km]"), tr("IL [dB]"), tr("ORL [dB]"), tr("Att. [dB/km]") });
+    const auto cell = [this](double v) { return ownEvents && !std::isfinite(v) ? QStringLiteral("\u2013") : num(v); };
     auto* total = new QTreeWidgetItem(QStringList {
-        num(block.FiberLength), num(block.TotalLoss), num(block.ORL), num(block.TotalLoss / block.FiberLength) });
+        cell(block.FiberLength), cell(block.TotalLoss), cell(block.ORL), cell(block.TotalLoss / block.FiberLength) });
     summaryTable.addTopLevelItem(total);
     summaryTable.setSelectionMode(QAbstractItemView::ExtendedSelection);
     summaryTable.setRootIsDecorated(false);
@@ -61,7 +65,9 @@ void OTDREventHandler::loadEvents(sor::SORParser* p, Plotter* chartOwner, bool a
     eventTable.setHeaderLabels({ tr("#"), tr("Pos [m]"), tr("IL [dB]"), tr("Att. [dB/km]"), tr("Refl. [dB]"),
         tr("Cumul. IL [dB]"), tr("Time of Travel"), tr("End of prev event"), tr("Begin of current event"),
         tr("End of current event"), tr("Begin of next event"), tr("Peak point current"), tr("Comment"), tr("Type") });
-    eventTable.setColumnCount(advanced ? 14 : 6);
+    eventTable.setColumnCount(notesColumn() + (ownEvents ? 1 : 0));
+    if (ownEvents)
+        eventTable.headerItem()->setText(notesColumn(), tr("By hand"));
     eventTable.setHeaderHidden(false);
     eventTable.setSelectionMode(QAbstractItemView::ExtendedSelection);
     eventTable.setRootIsDecorated(false);
@@ -83,12 +89,17 @@ void OTDREventHandler::loadEvents(sor::SORParser* p, Plotter* chartOwner, bool a
             auto* event = new OTDREvent();
             event->withMarker = events.size() < maxMarkers;
             event->cumulativeSums = &sums;
-            eventTable.addTopLevelItem(event->loadEvent(parser, plotter, &keyEvent, advanced));
+            event->unmeasuredDash = ownEvents;
+            auto* row = event->loadEvent(parser, plotter, &keyEvent, advanced);
+            if (ownEvents && events.size() < notes.size())
+                row->setText(notesColumn(), notes[events.size()]);
+            eventTable.addTopLevelItem(row);
             event->cumulativeSums = nullptr;
             events.append(event);
         }
     }
     const auto count = parser->events.keyEvents.size();
+    eventsLabel.setText(ownEvents ? tr("  Events (own analysis)") : tr("  Events"));
     if (count > static_cast<size_t>(maxMarkers))
         eventsLabel.setText(tr("  Events (the first %1 of %2 marked on the trace)").arg(maxMarkers).arg(count));
     plotter->chart.plane()->relayout();
@@ -96,6 +107,32 @@ void OTDREventHandler::loadEvents(sor::SORParser* p, Plotter* chartOwner, bool a
     emit plotter->chart.plane()->boundariesChanged();
     plotter->chart.update();
     eventTable.expandAll();
+}
+
+void OTDREventHandler::clearEvents()
+{
+    // The markers leave the chart before their events go.
+    if (plotter) {
+        auto* plane = plotter->chart.plane();
+        const QSignalBlocker quiet(plane);
+        for (auto* e : events) {
+            if (e->markerDiagram) {
+                plane->takeDiagram(e->markerDiagram);
+                delete e->markerDiagram;
+                e->markerDiagram = nullptr;
+            }
+        }
+        plotter->events.clear();
+    }
+    qDeleteAll(events);
+    events.clear();
+    eventTable.viewport()->removeEventFilter(this);
+    eventTable.clear();
+    summaryTable.clear();
+    if (plotter) {
+        plotter->chart.plane()->relayout();
+        plotter->chart.update();
+    }
 }
 
 bool OTDREventHandler::eventFilter(QObject* watched, QEvent* event)
