@@ -1,6 +1,5 @@
 #pragma once
 
-#include "QuietFd.h"
 #include "SorBuilder.h"
 #include "SyntheticTrace.h"
 

@@ -7,7 +7,6 @@
 // overall.
 // Usage: bench_analysis_accuracy [-v] [PATH...]   (default: the shared instrument files)
 #include "InstrumentComparison.h"
-#include "QuietFd.h"
 
 #include "analysis/OwnAnalysis.h"
 #include "analysis/WidePath.h"
@@ -114,11 +113,7 @@ int main(int argc, char** argv)
     std::map<std::string, Tally> families;
     int skipped = 0;
     for (const auto& path : files) {
-        std::unique_ptr<sor::SORParser> parser;
-        {
-            const QuietFd quiet;
-            parser = std::make_unique<sor::SORParser>(analysis::widePath(path));
-        }
+        const auto parser = std::make_unique<sor::SORParser>(analysis::widePath(path), sor::nowhere(), sor::nowhere());
         const auto began = std::chrono::steady_clock::now();
         const analysis::OwnAnalysis own = analysis::analyse(*parser, analysis::DetectionThresholds());
         const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - began).count();

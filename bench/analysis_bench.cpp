@@ -17,10 +17,8 @@ void measure(const std::string& path, const char* title)
     const int reps = 15;
     std::unique_ptr<sor::SORParser> parser;
     double parseMs = 0;
-    {
-        const QuietFd quiet;
-        parseMs = bench::medianCpuMs(reps, [&] { parser = std::make_unique<sor::SORParser>(wide); });
-    }
+    parseMs = bench::medianCpuMs(
+        reps, [&] { parser = std::make_unique<sor::SORParser>(wide, sor::nowhere(), sor::nowhere()); });
     const analysis::DetectionThresholds thresholds;
     size_t events = 0;
     const double analyseMs = bench::medianCpuMs(reps, [&] { events = analysis::analyse(*parser, thresholds).events.size(); });

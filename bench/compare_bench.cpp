@@ -84,18 +84,15 @@ int main(int argc, char** argv)
     SORMultiTab tab;
     tab.resize(1600, 1000);
     tab.show();
-    {
-        const QuietFd quiet;
-        for (int i = 0; i < traces; ++i) {
-            SynthOptions o;
-            o.samples = samples;
-            o.spacingMetres = 0.25;
-            o.events = 8;
-            o.seed = static_cast<uint32_t>(i + 1);
-            const std::string path = dir.filePath(QStringLiteral("t%1.sor").arg(i)).toStdString();
-            sortest::writeFile(path, synthesize(o).build());
-            tab.load(std::wstring(path.begin(), path.end()), nullptr);
-        }
+    for (int i = 0; i < traces; ++i) {
+        SynthOptions o;
+        o.samples = samples;
+        o.spacingMetres = 0.25;
+        o.events = 8;
+        o.seed = static_cast<uint32_t>(i + 1);
+        const std::string path = dir.filePath(QStringLiteral("t%1.sor").arg(i)).toStdString();
+        sortest::writeFile(path, synthesize(o).build());
+        tab.load(std::wstring(path.begin(), path.end()), nullptr);
     }
     MultiPlotter& plotter = tab.plotter;
     QCoreApplication::processEvents();

@@ -31,17 +31,11 @@ int main(int argc, char** argv)
     });
 
     size_t samples = 0;
-    double parseMs = 0;
-    {
-        const QuietFd quiet;
-        parseMs = bench::medianMs(reps, [&] {
-            sor::SORParser p(wide);
-            samples = p.data.DataPoints.size();
-        });
-    }
-    auto* quiet = new QuietFd;
-    sor::SORParser parser(wide);
-    delete quiet;
+    const double parseMs = bench::medianMs(reps, [&] {
+        sor::SORParser p(wide, sor::nowhere(), sor::nowhere());
+        samples = p.data.DataPoints.size();
+    });
+    sor::SORParser parser(wide, sor::nowhere(), sor::nowhere());
 
     const double xyMs = bench::medianMs(reps, [&] {
         parser.xyCached = false;

@@ -4,7 +4,6 @@
 #include "BenchUtil.h"
 
 #include "analysis/FolderListing.h"
-#include "analysis/QuietOutput.h"
 #include "core/Application.h"
 #include "report/CableReport.h"
 #include "report/Output.h"
@@ -40,7 +39,6 @@ qint64 cableReport(const QString& folder, const report::Frame& frame, int* pages
     report::CableInput input;
     input.folder = folder;
     {
-        const analysis::QuietOutput::Hold quiet;
         std::vector<QFuture<analysis::FileSummary>> summaries;
         const auto listed = analysis::listSorFiles(folder.toStdString());
         for (const auto& file : listed)
@@ -97,16 +95,16 @@ int main(int argc, char** argv)
     double wholeMs = 0;
     double pdfMs = 0;
     {
-        const QuietFd quiet;
+        const auto parse = [&] { return sor::SORParser(file.toStdWString(), sor::nowhere(), sor::nowhere()); };
         readMs = bench::medianMs(reps, [&] {
-            sor::SORParser parser(file.toStdWString());
+            sor::SORParser parser = parse();
             parser.getXY();
         });
         wholeMs = bench::medianMs(reps, [&] {
-            sor::SORParser parser(file.toStdWString());
+            sor::SORParser parser = parse();
             writeReport(parser);
         });
-        sor::SORParser parser(file.toStdWString());
+        sor::SORParser parser = parse();
         parser.getXY();
         pdfMs = bench::medianMs(reps, [&] { writeReport(parser); });
     }

@@ -27,9 +27,9 @@ int main(int argc, char** argv)
     const int reps = 7;
     std::fprintf(stderr, "viewer benchmark: %s, median of %d runs\n", path.c_str(), reps);
 
-    const QuietFd quiet;
-    const double parseMs = bench::medianMs(reps, [&] { sor::SORParser p(file.toStdWString()); });
-    sor::SORParser parser(file.toStdWString());
+    const double parseMs
+        = bench::medianMs(reps, [&] { sor::SORParser p(file.toStdWString(), sor::nowhere(), sor::nowhere()); });
+    sor::SORParser parser(file.toStdWString(), sor::nowhere(), sor::nowhere());
     const double xyMs = bench::medianMs(reps, [&] {
         parser.xyCached = false;
         parser.getXY();

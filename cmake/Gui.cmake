@@ -72,6 +72,7 @@ add_library(tavix_views STATIC
     include/options/HelpWidget.h src/options/HelpWidget.cpp
     include/options/AboutWidget.h src/options/AboutWidget.cpp
     include/options/ColourWidget.h src/options/ColourWidget.cpp
+    include/options/TextsWidget.h src/options/TextsWidget.cpp
     include/options/ColourEntry.h src/options/ColourEntry.cpp
 )
 set_target_properties(tavix_views PROPERTIES AUTOMOC ON)

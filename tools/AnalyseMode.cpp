@@ -1,7 +1,6 @@
 #include "AnalyseMode.h"
 
 #include "JsonWriter.h"
-#include "QuietFd.h"
 
 #include "analysis/OwnAnalysis.h"
 #include "analysis/SummaryTable.h"
@@ -51,6 +50,7 @@ std::string analysisJson(const std::string& path, const sor::SORParser& parser, 
     JsonWriter j;
     j.beginObject();
     j.field("path", path).field("fileParsed", parser.fileParsed).field("errorText", parser.errorText);
+    j.field("errorMessage", parser.errorMessage);
     thresholdsJson(j, own.thresholds);
     j.key("events").beginArray();
     for (const auto& e : own.events) {
@@ -67,14 +67,11 @@ int printAnalyses(const std::vector<std::string>& paths, bool json, const analys
 {
     int status = 0;
     for (const auto& path : paths) {
-        const sor::SORParser parser = [&] {
-            // The reader's progress lines stay off the listing.
-            const QuietFd quiet;
-            return sor::SORParser(analysis::widePath(path));
-        }();
+        // The reader's progress lines stay off the listing; its message is said once, here.
+        const sor::SORParser parser(analysis::widePath(path), sor::nowhere(), sor::nowhere());
         if (!parser.fileParsed) {
             status = 1;
-            std::fprintf(stderr, "sordump: %s: could not be parsed\n", path.c_str());
+            std::fprintf(stderr, "sordump: %s: could not be parsed: %s\n", path.c_str(), parser.errorMessage.c_str());
         }
         const analysis::OwnAnalysis own = analysis::analyse(parser, thresholds);
         if (json) {

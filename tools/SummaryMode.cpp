@@ -1,7 +1,6 @@
 #include "SummaryMode.h"
 
 #include "JsonWriter.h"
-#include "QuietFd.h"
 
 #include "analysis/FileSummary.h"
 #include "analysis/FolderListing.h"
@@ -88,26 +87,30 @@ void write(const std::string& text) { std::fwrite(text.data(), 1, text.size(), s
 
 int printSummaries(const std::vector<std::string>& paths, bool json, const analysis::Thresholds& thresholds, bool own)
 {
-    if (!json)
-        write(analysis::csvHeader());
     int status = 0;
+    bool headed = json;
     const auto one = [&](const std::string& path, const std::string& file) {
-        analysis::FileSummary s;
-        {
-            // The reader's progress lines stay off the table.
-            const QuietFd quiet;
-            s = own ? analysis::summarizeFileOwn(path, file, thresholds) : analysis::summarizeFile(path, file, thresholds);
-        }
+        // The reader writes nothing here; its message is the summary's.
+        const analysis::FileSummary s
+            = own ? analysis::summarizeFileOwn(path, file, thresholds) : analysis::summarizeFile(path, file, thresholds);
         if (!s.parsed) {
             status = 1;
-            std::fprintf(stderr, "sordump: %s: could not be parsed\n", path.c_str());
+            std::fprintf(stderr, "sordump: %s: could not be parsed: %s\n", path.c_str(), s.errorText.c_str());
         }
+        if (!headed)
+            write(analysis::csvHeader());
+        headed = true;
         write(json ? summaryJson(s, thresholds) + "\n" : analysis::csvRow(s, thresholds));
     };
     for (const auto& path : paths) {
         struct stat info { };
         if (::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
-            for (const auto& f : analysis::listSorFiles(path))
+            const auto files = analysis::listSorFiles(path);
+            if (files.empty()) {
+                status = 1;
+                std::fprintf(stderr, "sordump: %s: No .sor files in this folder or below it\n", path.c_str());
+            }
+            for (const auto& f : files)
                 one(f.path, (std::filesystem::path(path) / f.relative).lexically_normal().string());
         } else {
             one(path, path);

@@ -1,10 +1,10 @@
 // sordump: prints what the reader makes of .sor files, as text, a Python list, CSV or JSON.
 #include "AnalyseMode.h"
 #include "JsonWriter.h"
-#include "QuietFd.h"
 #include "SummaryMode.h"
 
 #include "analysis/ChecksumDiagnosis.h"
+#include "analysis/TextEncoding.h"
 #include "sor/SORParser.h"
 
 #include <sys/stat.h>
@@ -67,7 +67,8 @@ void usage(FILE* out)
                "  --version  the program's name and version\n\n"
                "In --python, --csv and --json mode the reader's progress lines are not written to standard\n"
                "output. A file that cannot be parsed gets the reader's error text on standard error.\n"
-               "Exit status: 0 when every file parsed, 1 otherwise, 2 for wrong usage.\n",
+               "Exit status: 0 when every file parsed, 1 otherwise (also for a folder without .sor files),\n"
+               "2 for wrong usage.\n",
         out);
 }
 
@@ -118,8 +119,9 @@ void printCsv(sor::SORParser& p)
     std::fwrite(out.data(), 1, out.size(), stdout);
 }
 
-void jsonEvents(JsonWriter& j, const sor::SectionParser_Events& ev)
+void jsonEvents(JsonWriter& j, const sor::SORParser& p)
 {
+    const auto& ev = p.events;
     j.beginObject();
     j.field("Number of Events", ev.NumberOfEvents);
     j.key("events").beginArray();
@@ -135,7 +137,7 @@ void jsonEvents(JsonWriter& j, const sor::SectionParser_Events& ev)
         j.field("PeakPointCurrent_Raw", e.PeakPointCurrent_Raw);
         j.field("EndOfPrevEvent", e.EndOfPrevEvent).field("BeginOfCurrentEvent", e.BeginOfCurrentEvent);
         j.field("EndOfCurrentEvent", e.EndOfCurrentEvent).field("BeginOfNextEvent", e.BeginOfNextEvent);
-        j.field("PeakPointCurrent", e.PeakPointCurrent).field("Comment", e.Comment);
+        j.field("PeakPointCurrent", e.PeakPointCurrent).field("Comment", analysis::fileText(p, e.Comment));
         j.endObject();
     }
     j.endArray();
@@ -181,6 +183,7 @@ std::string toJson(sor::SORParser& p, const std::string& path, const std::option
     JsonWriter j;
     j.beginObject();
     j.field("path", path).field("fileParsed", p.fileParsed).field("errorText", p.errorText);
+    j.field("errorMessage", p.errorMessage);
     j.field("storedCrc", p.storedCrc).field("crcValid", p.crcValid);
     j.key("crcDiagnosis");
     if (p.crcCandidates.computed) {
@@ -222,14 +225,17 @@ std::string toJson(sor::SORParser& p, const std::string& path, const std::option
     }
 
     j.key("GenParams");
+    // The files' texts in UTF-8, by the rule the viewer reads them with.
+    const auto text = [&p](const std::string& bytes) { return analysis::fileText(p, bytes); };
     if (const auto& g = p.gen; g.parsed) {
         j.beginObject();
-        j.field("Language", g.Language).field("CableID", g.CableID).field("FiberID", g.FiberID);
+        j.field("Language", text(g.Language)).field("CableID", text(g.CableID)).field("FiberID", text(g.FiberID));
         j.field("FiberType", g.FiberType).field("FiberType_Raw", g.FiberType_Raw).field("Wavelength", g.Wavelength);
-        j.field("LocationA", g.LocationA).field("LocationB", g.LocationB).field("CableCode", g.CableCode);
-        j.field("BuildCondition", g.BuildCondition).field("BuildCondition_Raw", g.BuildCondition_Raw);
+        j.field("LocationA", text(g.LocationA)).field("LocationB", text(g.LocationB));
+        j.field("CableCode", text(g.CableCode));
+        j.field("BuildCondition", g.BuildCondition).field("BuildCondition_Raw", text(g.BuildCondition_Raw));
         j.field("UserOffset", g.UserOffset).field("UserOffsetDistance", g.UserOffsetDistance);
-        j.field("Operator", g.Operator).field("Comments", g.Comments);
+        j.field("Operator", text(g.Operator)).field("Comments", text(g.Comments));
         j.endObject();
     } else {
         j.null();
@@ -238,9 +244,10 @@ std::string toJson(sor::SORParser& p, const std::string& path, const std::option
     j.key("SupParams");
     if (const auto& s = p.sup; s.parsed) {
         j.beginObject();
-        j.field("SupplierName", s.SupplierName).field("OTDR_Name", s.OTDR_Name).field("OTDR_SN", s.OTDR_SN);
-        j.field("ModuleName", s.ModuleName).field("Module_SN", s.Module_SN).field("SW_Vers", s.SW_Vers);
-        j.field("Other", s.Other);
+        j.field("SupplierName", text(s.SupplierName)).field("OTDR_Name", text(s.OTDR_Name));
+        j.field("OTDR_SN", text(s.OTDR_SN)).field("ModuleName", text(s.ModuleName));
+        j.field("Module_SN", text(s.Module_SN)).field("SW_Vers", text(s.SW_Vers));
+        j.field("Other", text(s.Other));
         j.endObject();
     } else {
         j.null();
@@ -254,7 +261,7 @@ std::string toJson(sor::SORParser& p, const std::string& path, const std::option
 
     j.key("KeyEvents");
     if (p.events.parsed)
-        jsonEvents(j, p.events);
+        jsonEvents(j, p);
     else
         j.null();
 
@@ -343,14 +350,8 @@ int main(int argc, char** argv)
     for (const auto& path : files) {
         if (mode == Mode::Text && files.size() > 1)
             std::cout << "==> " << path << " <==\n" << std::flush;
-        auto parse = [&] { return sor::SORParser(widen(path)); };
-        sor::SORParser parser = [&] {
-            if (mode == Mode::Text)
-                return parse();
-            // The reader's progress lines stay off the machine-readable output.
-            const QuietFd quiet;
-            return parse();
-        }();
+        // The reader's progress lines stay off the machine-readable output.
+        sor::SORParser parser(widen(path), mode == Mode::Text ? std::cout : sor::nowhere(), std::cerr);
         if (!parser.fileParsed) {
             status = 1;
             std::fprintf(stderr, "sordump: %s: could not be parsed\n", path.c_str());

@@ -51,7 +51,7 @@ struct Span {
 struct FileSummary {
     std::string file; ///< as listed: relative to the folder, or the path as given
     bool parsed = false;
-    std::string errorText; ///< the reader's message when parsed is false
+    std::string errorText; ///< the reader's message alone, one line, when parsed is false
     std::string fibreId;
     std::string cableId;
     std::string locationA;
@@ -99,7 +99,8 @@ FileSummary summarize(
 /// The trace of the file as the measurements read it (the displayed levels less a constant), held in buffer.
 TraceSamples traceOf(const sor::SORParser& parser, std::vector<double>& buffer);
 
-/// Parses the file at path (a native file name) with a reader of its own and summarizes it.
+/// Parses the file at path (a native file name) with a reader of its own and summarizes it. The reader writes
+/// nothing: files summarized are read in bulk, and a failure is in the summary.
 FileSummary summarizeFile(const std::string& path, std::string file, const Thresholds& cables = Thresholds());
 
 /// Draws the span anew for other cables, from the summary alone: the length, total loss, attenuation, worst

@@ -2,7 +2,6 @@
 
 #include "analysis/FileSummary.h"
 #include "analysis/FolderListing.h"
-#include "analysis/QuietOutput.h"
 
 #include <QFutureWatcher>
 #include <QObject>
@@ -12,7 +11,6 @@
 #include <atomic>
 #include <deque>
 #include <memory>
-#include <optional>
 #include <vector>
 
 class CableModel;
@@ -58,7 +56,6 @@ private:
     std::vector<bool> taken; ///< per listed file: its row is in pending or in the model
     int collected = 0;
     QTimer batches;
-    std::optional<analysis::QuietOutput::Hold> quiet;
     bool running = false;
     bool ending = false; ///< the readers are done, the last rows go to the model
     bool flushQueued = false;

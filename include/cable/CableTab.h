@@ -19,6 +19,7 @@ class CableTab : public QWidget {
     Q_OBJECT
 public:
     explicit CableTab(QWidget* parent = nullptr);
+    ~CableTab() override;
 
     /// Starts reading the folder; the thresholds come from the thresholds file.
     void scanFolder(const QString& folder);
@@ -50,6 +51,8 @@ public:
     QProgressBar progressBar;
     QPushButton cancelButton;
     QTableView table;
+    /// The File column again, over the table's left edge: it stays in view when the table scrolls sideways.
+    QTableView fileColumn;
 
     CableScan scan;
 
@@ -64,7 +67,12 @@ public slots:
     void exportCsvAs();
     void compareSelected();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void setUpFileColumn();
+    void placeFileColumn();
     void updateCounts();
     void updateProgress(int done, int total);
     void scanEnded();

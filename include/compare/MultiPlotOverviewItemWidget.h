@@ -9,7 +9,8 @@ class PlotEntity;
 class QHBoxLayout;
 class QListWidgetItem;
 
-// One row of the trace list: visibility box, name with event count and cursor reading, "View" and "Remove".
+// One row of the trace list: visibility box, a swatch of the trace's colour, name with event count and cursor
+// reading, "View" and "Remove".
 class MultiPlotOverviewItemWidget : public QWidget {
     Q_OBJECT
 public:
@@ -19,6 +20,7 @@ public:
     QHBoxLayout* rowLayout = nullptr;
     QLabel label;
     QCheckBox visibleBox;
+    QLabel swatch; ///< filled with the trace's own colour
     QPushButton viewButton;
     QPushButton removeButton;
     PlotEntity* entity = nullptr; ///< null once removal was requested
@@ -26,6 +28,8 @@ public:
 
     void setCursorText(QString shortText, QString cursorToolTip);
     QString getStdLabelToolTip();
+    /// Fills the swatch with the trace's colour again.
+    void updateSwatch();
 
 public Q_SLOTS:
     void changeVisibility();

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QPropertyAnimation>
 
+#include <cstddef>
 #include <vector>
 
 class Plotter;
@@ -30,8 +31,8 @@ public:
     bool advanced = false;
     bool withMarker = true; ///< false past the marker limit of a file with absurdly many events
     bool unmeasuredDash = false; ///< a value that is not a number is one the analysis did not measure: "–"
-    /// Element k: the cumulative loss of the first k events; shared by the panel so that a long list is not summed
-    /// again for every row. Without it the loss is summed here.
+    /// Element k: the cumulative loss at row k; shared by the panel so that a long list is not summed again for
+    /// every row. Without it the loss is summed here.
     const std::vector<double>* cumulativeSums = nullptr;
     QTreeWidgetItem* item = nullptr; ///< owned by the event table
     sor::KeyEventData* keyEvent = nullptr; ///< points into the parser's event list
@@ -51,8 +52,8 @@ public:
     void setMarkerSize(float size);
     void resetMarkerSize();
 
-    /// Sum of the splice losses of the first count events of the file (never past its last event).
-    static double cumulativeLoss(const sor::SORParser& parser, unsigned count);
+    /// The cumulative loss of the event list's row, as the event tables show it.
+    static double cumulativeLoss(const sor::SORParser& parser, size_t row);
 
 Q_SIGNALS:
     void brightnessChanged(float);

@@ -43,6 +43,12 @@ public:
     /// The column of the notes, when shown.
     int notesColumn() const { return advanced ? 14 : 6; }
 
+    /// The totals row: length, loss, ORL and attenuation of the whole fibre, as the cable table and the report show
+    /// them.
+    static QStringList totalsRow(const sor::SORParser& parser);
+    /// Fixes a one-row table's height to its header, its row and room for a horizontal scroll bar.
+    static void fitToOneRow(QTreeWidget& table);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;

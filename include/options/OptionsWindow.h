@@ -3,11 +3,12 @@
 #include "options/AboutWidget.h"
 #include "options/ColourWidget.h"
 #include "options/HelpWidget.h"
+#include "options/TextsWidget.h"
 
 #include <QMainWindow>
 #include <QTabWidget>
 
-// The menu window: the "Help", "About" and "Colour" pages as tabs. Created once, only shown and hidden.
+// The menu window: the "Help", "About", "Colour" and "Texts" pages as tabs. Created once, only shown and hidden.
 class OptionsWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -17,4 +18,5 @@ public:
     HelpWidget helpWidget;
     AboutWidget aboutWidget;
     ColourWidget colourWidget;
+    TextsWidget textsWidget;
 };

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "analysis/FileSummary.h"
-#include "analysis/QuietOutput.h"
 #include "analysis/Thresholds.h"
 #include "report/Style.h"
 
@@ -33,8 +32,8 @@ struct CableInput {
 };
 
 // Reads the files of a cable report a few ahead of the page that shows them, on the thread pool, so that pages are
-// painted while the next files are read; only those few are held at once. The reader's lines are kept off the
-// terminal while it lives. Destroying it waits for the reads in progress.
+// painted while the next files are read; only those few are held at once. Its readers write nothing. Destroying it
+// waits for the reads in progress.
 class CableFiles {
 public:
     explicit CableFiles(QStringList paths, int ahead = 3);
@@ -53,7 +52,6 @@ private:
     int ahead;
     bool trace = true;
     std::map<int, QFuture<std::shared_ptr<sor::SORParser>>> reads;
-    analysis::QuietOutput::Hold quiet;
 };
 
 /// The summary table's cells of a file, as the cable table's texts.

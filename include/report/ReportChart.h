@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
 
 class QIODevice;
@@ -75,11 +76,15 @@ public:
 
     /// Whether the x axis is labelled in km (false: in m); valid after a paint.
     bool xInKm() const { return inKm; }
+    /// The distances shown, km; valid after a paint.
+    std::pair<double, double> xRange() const;
 
 private:
     struct Trace;
 
     void fillRange();
+    /// Where the x range of a chart without a view ends: a little past the furthest end of fibre, else maxX.
+    double fibreView(double minX, double maxX) const;
     void prepare(const QSize& logical);
     void dryRun(const QSize& logical);
     void fillTraces();

@@ -15,9 +15,11 @@ public:
     MainTabWidget tabs;
 
     bool eventFilter(QObject* watched, QEvent* event) override;
+    /// Where files to open come from: the refusal of a file without the .sor extension says it in their words.
+    enum UrlSource { Dropped, CommandLine };
     /// Opens files as a drop does: one .sor file in its own tab, several in one comparison (one tab each with
     /// Ctrl); files without the .sor extension are refused with a message. Each folder opens in a cable tab.
-    void openUrls(const QList<QUrl>& urls, Qt::KeyboardModifiers modifiers);
+    void openUrls(const QList<QUrl>& urls, Qt::KeyboardModifiers modifiers, UrlSource source = Dropped);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

@@ -10,6 +10,7 @@
 #include "sor/SectionParser_Sup.h"
 
 #include <cstdio>
+#include <iosfwd>
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,10 +24,15 @@ struct BlockLocation {
     long size = 0; ///< bytes taken: identifier and fields of a known block, the Map's size of an unknown one
 };
 
+/// A stream that drops what is written to it, one per thread: for readers that must not write.
+std::ostream& nowhere();
+
 // One parsed .sor file. Construction never throws for a bad file: fileParsed and errorText tell the outcome.
 class SORParser {
 public:
     explicit SORParser(std::wstring path);
+    /// Progress lines go to out, the failure's text to err (nowhere() for a reader that reports nothing).
+    SORParser(std::wstring path, std::ostream& out, std::ostream& err);
     SORParser(const SORParser&) = default;
     SORParser& operator=(const SORParser&) = default;
     ~SORParser() = default;
@@ -34,7 +40,8 @@ public:
     FILE* file = nullptr; ///< open only while the constructor runs
     std::wstring path;
     bool fileParsed = false;
-    std::string errorText;
+    std::string errorText; ///< the failure as composed: throw site, exception class and message
+    std::string errorMessage; ///< the failure's message alone, on one line
     uint16_t storedCrc = 0; ///< the checksum in the last two bytes of the file
     bool crcValid = false;
     ChecksumCandidates crcCandidates; ///< the checksum under other vendors' conventions
@@ -89,6 +96,7 @@ public:
     std::string getPythonListString();
 
 private:
+    std::ostream* out = nullptr; ///< progress lines, while the constructor runs
     long fileSize = 0;
     std::shared_ptr<uint8_t[]> fileBytes; ///< the whole file while the constructor runs
     void parseBlocks();

@@ -2,6 +2,8 @@
 
 #include "sor/SectionParser.h"
 
+#include <iostream>
+
 namespace sor {
 
 // The Map block: the directory of all further blocks, in file order.
@@ -19,7 +21,9 @@ public:
     std::vector<uint16_t> BlockMap_Version;
     std::vector<uint32_t> BlockMap_NumberOfBytes; ///< identifier and its zero byte included
 
-    void parse();
+    /// Reads the block; a newer revision's warning goes to out.
+    void parse(std::ostream& out);
+    void parse() { parse(std::cout); }
     std::stringstream stringstream() const override;
 };
 

@@ -3,6 +3,7 @@
 #include "analysis/ChecksumDiagnosis.h"
 #include "analysis/Sentinels.h"
 #include "analysis/TableNumbers.h"
+#include "analysis/TextEncoding.h"
 #include "analysis/TraceMeasure.h"
 #include "analysis/WidePath.h"
 
@@ -334,15 +335,15 @@ namespace {
         s.file = std::move(file);
         s.parsed = parser.fileParsed;
         if (!parser.fileParsed) {
-            s.errorText = parser.errorText;
+            s.errorText = parser.errorMessage;
             return s;
         }
 
         if (parser.gen.parsed) {
-            s.fibreId = trimmed(parser.gen.FiberID);
-            s.cableId = trimmed(parser.gen.CableID);
-            s.locationA = trimmed(parser.gen.LocationA);
-            s.locationB = trimmed(parser.gen.LocationB);
+            s.fibreId = trimmed(fileText(parser, parser.gen.FiberID));
+            s.cableId = trimmed(fileText(parser, parser.gen.CableID));
+            s.locationA = trimmed(fileText(parser, parser.gen.LocationA));
+            s.locationB = trimmed(fileText(parser, parser.gen.LocationB));
         }
         const auto& fxd = parser.fxd;
         s.wavelength = nominalWavelength(parser.gen.parsed ? parser.gen.Wavelength : 0.0, fxd.Wavelength);
@@ -403,7 +404,7 @@ FileSummary summarize(
 
 FileSummary summarizeFile(const std::string& path, std::string file, const Thresholds& cables)
 {
-    const sor::SORParser parser(widePath(path));
+    const sor::SORParser parser(widePath(path), sor::nowhere(), sor::nowhere());
     return summarize(parser, std::move(file), cables);
 }
 

@@ -142,7 +142,7 @@ sor::SORParser withOwnEvents(const sor::SORParser& file, const OwnAnalysis& anal
 
 FileSummary summarizeFileOwn(const std::string& path, std::string file, const Thresholds& thresholds)
 {
-    const sor::SORParser parser(widePath(path));
+    const sor::SORParser parser(widePath(path), sor::nowhere(), sor::nowhere());
     return summarizeOwn(parser, analyse(parser, thresholds.detection), std::move(file), thresholds);
 }
 

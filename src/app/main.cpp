@@ -54,13 +54,13 @@ int main(int argc, char** argv)
     window.showMaximized();
 
     // Files named on the command line open as if they had been dropped together, once the window is up: a file
-    // that cannot be opened is reported over the window, as a drop's would be.
+    // that cannot be opened is reported over the window, as a drop's would be, in words for the command line.
     if (!commandLine.paths.isEmpty()) {
         QTimer::singleShot(0, &window, [&window, &commandLine] {
             QList<QUrl> urls;
             for (const QString& path : commandLine.paths)
                 urls << QUrl::fromLocalFile(path);
-            window.openUrls(urls, Qt::NoModifier);
+            window.openUrls(urls, Qt::NoModifier, MainWindow::CommandLine);
         });
     }
 

@@ -65,7 +65,7 @@ CableScan::CableScan(CableModel* model_, QObject* parent)
 
 CableScan::~CableScan()
 {
-    // The files in progress end before the model and the streams they write to go.
+    // The files in progress end before the model they fill goes.
     stop->store(true);
     listing.waitForFinished();
     summaries.cancel();
@@ -120,8 +120,6 @@ void CableScan::listed()
         end();
         return;
     }
-    // The reader writes its progress lines from every worker; they stay off the terminal until the scan ends.
-    quiet.emplace();
     taken.assign(list.size(), false);
     batches.start();
     // The engine walks this vector itself (it copies only sequences that share their data), so it stays a member
@@ -184,7 +182,6 @@ void CableScan::end()
     // The readers have ended: the streams are theirs no more, and the stored results are copies of the rows.
     summaries.setFuture(QFuture<analysis::FileSummary>());
     list = {};
-    quiet.reset();
     ending = true;
     flush();
 }

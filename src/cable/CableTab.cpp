@@ -4,12 +4,14 @@
 #include "cable/ThresholdsDialog.h"
 
 #include <QDir>
+#include <QEvent>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QMessageBox>
 #include <QSaveFile>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 CableTab::CableTab(QWidget* parent)
@@ -87,8 +89,12 @@ CableTab::CableTab(QWidget* parent)
     // The verdict beside the file, where it is seen without scrolling; the columns can be moved.
     table.horizontalHeader()->setSectionsMovable(true);
     table.horizontalHeader()->moveSection(CableModel::section(CableModel::Column::Verdict), 1);
+    setUpFileColumn();
 
-    connect(&filterEdit, &QLineEdit::textChanged, this, [this](const QString& text) { proxy.setFilterWords(text); });
+    connect(&filterEdit, &QLineEdit::textChanged, this, [this](const QString& text) {
+        proxy.setFilterWords(text);
+        updateCounts();
+    });
     connect(&compareButton, &QPushButton::clicked, this, &CableTab::compareSelected);
     connect(&exportButton, &QPushButton::clicked, this, &CableTab::exportCsvAs);
     connect(&thresholdsButton, &QPushButton::clicked, this, &CableTab::editThresholds);
@@ -102,6 +108,91 @@ CableTab::CableTab(QWidget* parent)
     connect(&scan, &CableScan::progressChanged, this, &CableTab::updateProgress);
     connect(&scan, &CableScan::finished, this, &CableTab::scanEnded);
     updateCounts();
+}
+
+CableTab::~CableTab()
+{
+    // The overlay goes before the table, which would still report its own teardown here.
+    table.viewport()->removeEventFilter(this);
+    table.removeEventFilter(this);
+}
+
+void CableTab::setUpFileColumn()
+{
+    const int file = CableModel::section(CableModel::Column::File);
+    // The Qt way of a frozen column: a second view of the same rows and selection, only the File column shown,
+    // laid over the table's and scrolled with it.
+    fileColumn.setParent(&table);
+    fileColumn.setModel(&proxy);
+    fileColumn.setSelectionModel(table.selectionModel());
+    fileColumn.setFocusPolicy(Qt::NoFocus);
+    fileColumn.setSelectionBehavior(QAbstractItemView::SelectRows);
+    fileColumn.setSelectionMode(QAbstractItemView::ExtendedSelection);
+    fileColumn.setEditTriggers(QAbstractItemView::NoEditTriggers);
+    fileColumn.setAlternatingRowColors(true);
+    fileColumn.setWordWrap(false);
+    fileColumn.verticalHeader()->hide();
+    fileColumn.verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    fileColumn.verticalHeader()->setDefaultSectionSize(table.verticalHeader()->defaultSectionSize());
+    fileColumn.horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    fileColumn.horizontalHeader()->setHighlightSections(false);
+    fileColumn.horizontalHeader()->setSortIndicatorShown(true);
+    fileColumn.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    fileColumn.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    fileColumn.setFrameShape(QFrame::NoFrame);
+    for (int column = 0; column < proxy.columnCount(); ++column)
+        fileColumn.setColumnHidden(column, column != file);
+    fileColumn.setColumnWidth(file, table.columnWidth(file));
+    // Both scroll row by pixel, so that their rows stay side by side.
+    table.setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    fileColumn.setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    table.viewport()->stackUnder(&fileColumn);
+    // A horizontal scroll bar coming or going changes the viewport's height, not the table's.
+    table.installEventFilter(this);
+    table.viewport()->installEventFilter(this);
+
+    auto* header = table.horizontalHeader();
+    connect(header, &QHeaderView::sectionResized, this, [this, file](int section, int, int size) {
+        if (section == file) {
+            fileColumn.setColumnWidth(file, size);
+            placeFileColumn();
+        }
+    });
+    // The column it covers stays first.
+    connect(header, &QHeaderView::sectionMoved, this, [header, file] {
+        if (header->visualIndex(file) != 0)
+            header->moveSection(header->visualIndex(file), 0);
+    });
+    connect(header, &QHeaderView::sortIndicatorChanged, fileColumn.horizontalHeader(), &QHeaderView::setSortIndicator);
+    connect(fileColumn.horizontalHeader(), &QHeaderView::sectionClicked, this, [this, header, file] {
+        const bool ascending
+            = header->sortIndicatorSection() != file || header->sortIndicatorOrder() == Qt::DescendingOrder;
+        table.sortByColumn(file, ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
+    });
+    connect(fileColumn.verticalScrollBar(), &QAbstractSlider::valueChanged, table.verticalScrollBar(),
+        &QAbstractSlider::setValue);
+    connect(table.verticalScrollBar(), &QAbstractSlider::valueChanged, fileColumn.verticalScrollBar(),
+        &QAbstractSlider::setValue);
+    connect(&fileColumn, &QTableView::doubleClicked, this, &CableTab::openRow);
+    fileColumn.horizontalHeader()->setSortIndicator(header->sortIndicatorSection(), header->sortIndicatorOrder());
+    placeFileColumn();
+}
+
+void CableTab::placeFileColumn()
+{
+    const int file = CableModel::section(CableModel::Column::File);
+    const int frame = table.frameWidth();
+    fileColumn.setGeometry(
+        frame, frame, table.columnWidth(file), table.viewport()->height() + table.horizontalHeader()->height());
+    fileColumn.horizontalHeader()->setFixedHeight(table.horizontalHeader()->height());
+}
+
+bool CableTab::eventFilter(QObject* watched, QEvent* event)
+{
+    if ((watched == &table || watched == table.viewport())
+        && (event->type() == QEvent::Resize || event->type() == QEvent::LayoutRequest))
+        placeFileColumn();
+    return QWidget::eventFilter(watched, event);
 }
 
 void CableTab::scanFolder(const QString& folder)
@@ -132,7 +223,14 @@ void CableTab::setThresholds(const analysis::Thresholds& thresholds) { model.set
 
 void CableTab::updateCounts()
 {
+    // A folder listed in full without a single file says so, rather than counting nothing.
+    if (!scan.isRunning() && !scan.wasCancelled() && scan.total() == 0 && model.rowCount() == 0) {
+        countsLabel.setText(tr("No .sor files in this folder or below it"));
+        return;
+    }
     QString text = QString::fromStdString(analysis::countsText(model.counts()));
+    if (!proxy.filterWords().isEmpty())
+        text += tr(" \u2014 %1 shown").arg(proxy.rowCount());
     if (ownAnalysis())
         text += tr(", by own analysis");
     if (scan.wasCancelled())

@@ -1,8 +1,10 @@
 #include "compare/MultiPlotEventDisplay.h"
 
+#include "analysis/EventTable.h"
 #include "compare/MultiPlotOverviewItemWidget.h"
 #include "compare/PlotEntity.h"
 #include "core/Application.h"
+#include "events/OTDREventHandler.h"
 #include "widgets/ReadoutNumber.h"
 
 #include <QHeaderView>
@@ -60,23 +62,15 @@ void MultiPlotEventDisplay::listEvents(MultiPlotOverviewItemWidget* row)
     titleLabel.setText(tr("Events for ") + entity.fileName);
 
     totalTree.setHeaderLabels({ tr("Length [km]"), tr("IL [dB]"), tr("ORL [dB]"), tr("Att. [dB/km]") });
-    auto* total = new QTreeWidgetItem(QStringList {
-        num(block.FiberLength), num(block.TotalLoss), num(block.ORL), num(block.TotalLoss / block.FiberLength) });
-    totalTree.addTopLevelItem(total);
-    // Before the first layout the row has no rectangle yet; its size hint stands in.
-    int rowHeight = totalTree.visualItemRect(total).height();
-    if (rowHeight <= 0)
-        rowHeight = totalTree.sizeHintForRow(0);
-    // Room for a horizontal scroll bar too: in a narrow panel it would otherwise cover the one row.
-    totalTree.setFixedHeight(
-        totalTree.header()->sizeHint().height() + rowHeight + totalTree.horizontalScrollBar()->sizeHint().height());
+    totalTree.addTopLevelItem(new QTreeWidgetItem(OTDREventHandler::totalsRow(entity.parser)));
+    OTDREventHandler::fitToOneRow(totalTree);
 
-    double cumulative = 0;
-    for (const auto& keyEvent : block.keyEvents) {
-        cumulative += keyEvent.SpliceLoss;
+    const std::vector<double> cumulative = analysis::cumulativeLosses(entity.parser);
+    for (size_t row = 0; row < block.keyEvents.size(); ++row) {
+        const auto& keyEvent = block.keyEvents[row];
         auto* item = new QTreeWidgetItem(
             QStringList { QString::number(keyEvent.EventNr), QString::number(keyEvent.Distance * 1000, 'f', 3),
-                num(keyEvent.SpliceLoss), num(keyEvent.Slope), num(keyEvent.ReflectionLoss), num(cumulative) });
+                num(keyEvent.SpliceLoss), num(keyEvent.Slope), num(keyEvent.ReflectionLoss), num(cumulative[row]) });
         item->setToolTip(0, QString::fromStdString(keyEvent.EventType));
         eventCodes.push_back(keyEvent.EventCode);
         eventTree.addTopLevelItem(item);

@@ -6,11 +6,14 @@
 
 #include <QHBoxLayout>
 #include <QListWidgetItem>
+#include <QPainter>
+#include <QPixmap>
 
 MultiPlotOverviewItemWidget::MultiPlotOverviewItemWidget(PlotEntity* e, QListWidgetItem* i, QWidget* parent)
     : QWidget(parent)
     , label(this)
     , visibleBox(this)
+    , swatch(this)
     , viewButton(tr("View"), this)
     , removeButton(tr("Remove"), this)
     , entity(e)
@@ -20,6 +23,8 @@ MultiPlotOverviewItemWidget::MultiPlotOverviewItemWidget(PlotEntity* e, QListWid
     visibleBox.setObjectName(QStringLiteral("visibleBox"));
     viewButton.setObjectName(QStringLiteral("viewButton"));
     removeButton.setObjectName(QStringLiteral("removeButton"));
+    swatch.setObjectName(QStringLiteral("swatch"));
+    swatch.setFixedSize(12, 12);
     rowLayout = new QHBoxLayout(this);
     rowLayout->setContentsMargins(0, 0, 0, 1);
     visibleBox.setChecked(true);
@@ -28,6 +33,7 @@ MultiPlotOverviewItemWidget::MultiPlotOverviewItemWidget(PlotEntity* e, QListWid
     for (QPushButton* button : { &viewButton, &removeButton })
         button->setMaximumWidth(button->fontMetrics().horizontalAdvance(button->text()) + 24);
     rowLayout->addWidget(&visibleBox);
+    rowLayout->addWidget(&swatch);
     rowLayout->addWidget(&label);
     rowLayout->addWidget(&viewButton);
     rowLayout->addWidget(&removeButton);
@@ -36,6 +42,7 @@ MultiPlotOverviewItemWidget::MultiPlotOverviewItemWidget(PlotEntity* e, QListWid
     label.setTextFormat(Qt::PlainText);
     label.setText(nameText());
     label.setToolTip(PlainText::toolTip(getStdLabelToolTip()));
+    updateSwatch();
     connect(&viewButton, &QPushButton::clicked, this, &MultiPlotOverviewItemWidget::openInSingleView);
     connect(&removeButton, &QPushButton::clicked, this, &MultiPlotOverviewItemWidget::deletePlot);
     connect(&visibleBox, &QCheckBox::stateChanged, this, &MultiPlotOverviewItemWidget::changeVisibility);
@@ -74,6 +81,20 @@ void MultiPlotOverviewItemWidget::setCursorText(QString shortText, QString curso
     // As many lines in the item as the label has extra lines, so the row is tall enough.
     if (item)
         item->setText(QString(shortText.count(QLatin1Char('\n')), QLatin1Char('\n')));
+}
+
+void MultiPlotOverviewItemWidget::updateSwatch()
+{
+    if (!entity)
+        return;
+    // A picture, not a palette: the theme sets the application's palette anew and would take the colour with it.
+    QPixmap square(swatch.size());
+    square.fill(PlotEntity::generatedColour(entity->colourSeed));
+    QPainter painter(&square);
+    painter.setPen(QColor(0x60, 0x60, 0x60));
+    painter.drawRect(square.rect().adjusted(0, 0, -1, -1));
+    painter.end();
+    swatch.setPixmap(square);
 }
 
 void MultiPlotOverviewItemWidget::changeVisibility()

@@ -114,6 +114,8 @@ QColor PlotEntity::generatedColour(uint32_t seed)
 
 void PlotEntity::setPen()
 {
+    if (itemWidget)
+        itemWidget->updateSwatch();
     if (!diagram)
         return;
     if (!visible)

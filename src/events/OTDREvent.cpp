@@ -2,6 +2,7 @@
 #include "widgets/ReadoutNumber.h"
 
 #include "analysis/EventTable.h"
+#include "analysis/TextEncoding.h"
 #include "core/Application.h"
 #include "plotter/ChartStyle.h"
 #include "plotter/Plotter.h"
@@ -29,9 +30,9 @@ OTDREvent::OTDREvent(QObject* parent)
 {
 }
 
-double OTDREvent::cumulativeLoss(const sor::SORParser& parser, unsigned count)
+double OTDREvent::cumulativeLoss(const sor::SORParser& parser, size_t row)
 {
-    return analysis::cumulativeLoss(parser, count);
+    return analysis::cumulativeLoss(parser, row);
 }
 
 QTreeWidgetItem* OTDREvent::loadEvent(sor::SORParser* p, Plotter* chartOwner, sor::KeyEventData* e, bool adv)
@@ -52,9 +53,13 @@ QTreeWidgetItem* OTDREvent::loadEvent(sor::SORParser* p, Plotter* chartOwner, so
     markerSizeAnimation.setEndValue(1.0f);
     markerSizeAnimation.setLoopCount(1);
 
-    const double cumulative = cumulativeSums && !cumulativeSums->empty()
-        ? (*cumulativeSums)[std::min<size_t>(keyEvent->EventNr, cumulativeSums->size() - 1)]
-        : cumulativeLoss(*parser, keyEvent->EventNr);
+    // The row is the event's place in the file's list, whatever number the file gives it.
+    const auto& list = parser->events.keyEvents;
+    const size_t row = keyEvent >= list.data() && keyEvent < list.data() + list.size()
+        ? static_cast<size_t>(keyEvent - list.data())
+        : list.size();
+    const double cumulative
+        = cumulativeSums && row < cumulativeSums->size() ? (*cumulativeSums)[row] : cumulativeLoss(*parser, row);
     if (withMarker)
         createEventMarker();
 
@@ -67,7 +72,8 @@ QTreeWidgetItem* OTDREvent::loadEvent(sor::SORParser* p, Plotter* chartOwner, so
         cells << tr("%1 ns").arg(num(keyEvent->TimeOfTravel * 0.1)) << tr("%1 km").arg(num(keyEvent->EndOfPrevEvent))
               << tr("%1 km").arg(num(keyEvent->BeginOfCurrentEvent))
               << tr("%1 km").arg(num(keyEvent->EndOfCurrentEvent)) << tr("%1 km").arg(num(keyEvent->BeginOfNextEvent))
-              << tr("%1 km").arg(num(keyEvent->PeakPointCurrent)) << QString::fromStdString(keyEvent->Comment) << type;
+              << tr("%1 km").arg(num(keyEvent->PeakPointCurrent))
+              << QString::fromStdString(analysis::fileText(*parser, keyEvent->Comment)) << type;
     }
     item = new QTreeWidgetItem(cells, 0);
     item->setToolTip(0, type);

@@ -1,6 +1,9 @@
 #include "events/OTDREventHandler.h"
 #include "widgets/ReadoutNumber.h"
 
+#include "analysis/EventTable.h"
+#include "analysis/FileSummary.h"
+#include "analysis/Thresholds.h"
 #include "core/Application.h"
 #include "events/OTDREvent.h"
 #include "plotter/Plotter.h"
@@ -8,6 +11,7 @@
 
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QSignalBlocker>
 
 #include <KChartCartesianCoordinatePlane>
@@ -46,21 +50,14 @@ void OTDREventHandler::loadEvents(sor::SORParser* p, Plotter* chartOwner, bool a
     parser = p;
     plotter = chartOwner;
 
-    const auto& block = parser->events;
     summaryTable.setColumnCount(4);
     summaryTable.setHeaderLabels({ tr("Length [km]"), tr("IL [dB]"), tr("ORL [dB]"), tr("Att. [dB/km]") });
-    const auto cell = [this](double v) { return ownEvents && !std::isfinite(v) ? QStringLiteral("\u2013") : num(v); };
-    auto* total = new QTreeWidgetItem(QStringList {
-        cell(block.FiberLength), cell(block.TotalLoss), cell(block.ORL), cell(block.TotalLoss / block.FiberLength) });
-    summaryTable.addTopLevelItem(total);
+    summaryTable.addTopLevelItem(new QTreeWidgetItem(totalsRow(*parser)));
     summaryTable.setSelectionMode(QAbstractItemView::ExtendedSelection);
     summaryTable.setRootIsDecorated(false);
     for (int column = 0; column < 4; ++column)
         summaryTable.setColumnWidth(column, 80);
-    int rowHeight = summaryTable.visualItemRect(total).height();
-    if (rowHeight <= 0)
-        rowHeight = summaryTable.sizeHintForRow(0);
-    summaryTable.setFixedHeight(summaryTable.header()->sizeHint().height() + rowHeight);
+    fitToOneRow(summaryTable);
 
     eventTable.setHeaderLabels({ tr("#"), tr("Pos [m]"), tr("IL [dB]"), tr("Att. [dB/km]"), tr("Refl. [dB]"),
         tr("Cumul. IL [dB]"), tr("Time of Travel"), tr("End of prev event"), tr("Begin of current event"),
@@ -133,6 +130,27 @@ void OTDREventHandler::clearEvents()
         plotter->chart.plane()->relayout();
         plotter->chart.update();
     }
+}
+
+QStringList OTDREventHandler::totalsRow(const sor::SORParser& parser)
+{
+    // What the cable table and the report show, for the cables they are judged with.
+    const analysis::Thresholds cables = analysis::loadThresholds(analysis::thresholdsPath);
+    QStringList cells;
+    for (const std::string& cell : analysis::fibreTotals(analysis::summarize(parser, std::string(), cables)))
+        cells << QString::fromStdString(cell);
+    return cells;
+}
+
+void OTDREventHandler::fitToOneRow(QTreeWidget& table)
+{
+    // Before the first layout the row has no rectangle yet; its size hint stands in.
+    int rowHeight = table.topLevelItemCount() > 0 ? table.visualItemRect(table.topLevelItem(0)).height() : 0;
+    if (rowHeight <= 0)
+        rowHeight = table.sizeHintForRow(0);
+    // The frame and a horizontal scroll bar too: in a narrow panel the bar would otherwise cover the one row.
+    table.setFixedHeight(table.header()->sizeHint().height() + rowHeight + 2 * table.frameWidth()
+        + table.horizontalScrollBar()->sizeHint().height());
 }
 
 bool OTDREventHandler::eventFilter(QObject* watched, QEvent* event)

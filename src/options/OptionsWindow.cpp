@@ -10,4 +10,5 @@ OptionsWindow::OptionsWindow(QWidget* parent)
     tabWidget.addTab(&helpWidget, tr("Help"));
     tabWidget.addTab(&aboutWidget, tr("About"));
     tabWidget.addTab(&colourWidget, tr("Colour"));
+    tabWidget.addTab(&textsWidget, tr("Texts"));
 }

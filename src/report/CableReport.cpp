@@ -25,13 +25,14 @@ namespace {
     QString tr(const char* text) { return QObject::tr(text); }
 
     using analysis::Column;
-    // The table's columns that fit a portrait page, widths in millimetres of an A4 page's 180; the units are
-    // told above the table. The rest are on each file's page.
+    // The table's columns that fit a portrait page, fitted to their contents: the numbers whole, the texts
+    // wrapped into what is left, shared as the widths say; the units are told above the table. The rest are on
+    // each file's page.
     const std::vector<std::pair<Column, report::Column>>& columns()
     {
         static const std::vector<std::pair<Column, report::Column>> list {
-            { Column::File, { tr("File"), 45, Qt::AlignLeft, Qt::ElideMiddle } },
-            { Column::FibreId, { tr("Fibre"), 18, Qt::AlignLeft } },
+            { Column::File, { tr("File"), 45, Qt::AlignLeft, Qt::ElideMiddle, true } },
+            { Column::FibreId, { tr("Fibre"), 18, Qt::AlignLeft, Qt::ElideRight, true } },
             { Column::Wavelength, { tr("λ"), 10 } },
             { Column::FibreLength, { tr("Length"), 14 } },
             { Column::TotalLoss, { tr("Loss"), 14 } },
@@ -55,7 +56,8 @@ namespace {
 
     std::shared_ptr<sor::SORParser> read(const QString& path, bool trace)
     {
-        auto parser = std::make_shared<sor::SORParser>(analysis::widePath(QFile::encodeName(path).toStdString()));
+        auto parser = std::make_shared<sor::SORParser>(
+            analysis::widePath(QFile::encodeName(path).toStdString()), sor::nowhere(), sor::nowhere());
         if (parser->fileParsed && trace)
             parser->getXY();
         return parser;
@@ -138,7 +140,8 @@ void composeCable(Composer& composer, const CableInput& in, CableFiles& files)
     rows.reserve(in.files.size());
     for (const auto& file : in.files)
         rows.push_back(cableRow(file, in.thresholds));
-    const Table table = cableTable(int(rows.size()));
+    Table table = cableTable(int(rows.size()));
+    table.fitToContents(&rows);
     composer.table([&](const Sheet& sheet, double top, bool continued) { return table.header(sheet, top, continued); },
         [&](const Sheet& sheet, double top, int row) { return table.row(sheet, top, row, rows[size_t(row)]); },
         int(rows.size()));
@@ -168,7 +171,7 @@ void composeCable(Composer& composer, const CableInput& in, CableFiles& files)
             continue;
         }
         // Read once for the table, the file may have changed or gone since.
-        const QString reason = QString::fromStdString(parser ? parser->errorText : summary.errorText).trimmed();
+        const QString reason = QString::fromStdString(parser ? parser->errorMessage : summary.errorText);
         composer.heading(tr("Trace report: %1").arg(fileName));
         composer.section([&](const Sheet& sheet, double top) {
             double h = sections::heading(sheet, top, fileName, QDir::toNativeSeparators(in.paths.value(int(i))));

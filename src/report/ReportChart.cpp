@@ -146,6 +146,27 @@ void ReportChart::setView(const View& v)
     cursorModel.setData(cursorModel.index(1, chart::XColumn), view.cursorB);
 }
 
+std::pair<double, double> ReportChart::xRange() const
+{
+    const QRectF r = plane->visibleDataRange();
+    return { r.left(), r.right() };
+}
+
+double ReportChart::fibreView(double minX, double maxX) const
+{
+    double end = -std::numeric_limits<double>::infinity();
+    for (const auto& trace : traces) {
+        for (const auto& event : trace->parser->events.keyEvents) {
+            if (analysis::isFibreEnd(event) && std::isfinite(event.Distance))
+                end = std::max(end, event.Distance);
+        }
+    }
+    if (!(end > minX) || end >= maxX)
+        return maxX;
+    // A tenth of the fibre beyond its end shows the drop into the noise.
+    return std::min(maxX, end + std::max(0.1 * (end - minX), 0.001));
+}
+
 void ReportChart::fillRange()
 {
     // The bounding box of every trace, opened up as on screen, so that the plane's own range is the screen's.
@@ -187,8 +208,9 @@ void ReportChart::fillRange()
         plane->setHorizontalRange(qMakePair(r.left(), r.right()));
         plane->setVerticalRange(qMakePair(r.top(), r.bottom()));
     } else if (spanned) {
-        // A freshly opened chart: x from tick to tick, y as the plane adjusts it to the data.
-        const auto ticks = chart::generateTicks(minX, maxX, 10, false);
+        // Without a view of the user's, the fibre fills the width: from the trace's start to a little past its end,
+        // not the whole acquisition range, most of which is noise. x from tick to tick, y as the plane adjusts it.
+        const auto ticks = chart::generateTicks(minX, fibreView(minX, maxX), 10, false);
         if (ticks.size() > 1)
             plane->setHorizontalRange(qMakePair(ticks.firstKey(), ticks.lastKey()));
         plane->setVerticalRange(qMakePair(qreal(0), qreal(0)));

@@ -4,6 +4,7 @@
 #include "analysis/CursorReadings.h"
 #include "analysis/EventTable.h"
 #include "analysis/FileSummary.h"
+#include "analysis/TextEncoding.h"
 #include "cursors/CursorReadout.h"
 #include "report/Composer.h"
 #include "report/Table.h"
@@ -41,17 +42,18 @@ std::vector<Field> measurementFields(const sor::SORParser& p)
 {
     const auto& fxd = p.fxd;
     const auto& gen = p.gen;
+    const auto text = [&p](const std::string& bytes) { return fieldText(analysis::fileText(p, bytes)); };
     // As the configuration panel shows it: the Fxd value when both blocks agree, else the Gen one, marked.
     const QString wavelength = fxd.Wavelength == static_cast<double>(gen.Wavelength)
         ? tr("%1 nm").arg(num(fxd.Wavelength))
         : tr("%1 nm (?)").arg(gen.Wavelength);
     return {
         { tr("Measured"), fieldText(fxd.Date) },
-        { tr("Operator"), fieldText(gen.Operator) },
-        { tr("Cable ID"), fieldText(gen.CableID) },
-        { tr("Fibre ID"), fieldText(gen.FiberID) },
-        { tr("Location A"), fieldText(gen.LocationA) },
-        { tr("Location B"), fieldText(gen.LocationB) },
+        { tr("Operator"), text(gen.Operator) },
+        { tr("Cable ID"), text(gen.CableID) },
+        { tr("Fibre ID"), text(gen.FiberID) },
+        { tr("Location A"), text(gen.LocationA) },
+        { tr("Location B"), text(gen.LocationB) },
         { tr("Wavelength"), wavelength },
         { tr("Pulse width"), tr("%1 ns").arg(fxd.PulseWidth) },
         { tr("Range"), tr("%1 km").arg(num(fxd.Range)) },
@@ -62,14 +64,15 @@ std::vector<Field> instrumentFields(const sor::SORParser& p)
 {
     const auto& sup = p.sup;
     const auto& fxd = p.fxd;
-    QString module = fieldText(sup.ModuleName);
-    const QString moduleSerial = fieldText(sup.Module_SN);
+    const auto text = [&p](const std::string& bytes) { return fieldText(analysis::fileText(p, bytes)); };
+    QString module = text(sup.ModuleName);
+    const QString moduleSerial = text(sup.Module_SN);
     if (moduleSerial != fieldText(std::string()))
         module += tr(" (S/N %1)").arg(moduleSerial);
     return {
-        { tr("Supplier"), fieldText(sup.SupplierName) },
-        { tr("Mainframe"), fieldText(sup.OTDR_Name) },
-        { tr("Serial number"), fieldText(sup.OTDR_SN) },
+        { tr("Supplier"), text(sup.SupplierName) },
+        { tr("Mainframe"), text(sup.OTDR_Name) },
+        { tr("Serial number"), text(sup.OTDR_SN) },
         { tr("Module"), module },
         { tr("Group index"), num(fxd.IOR) },
         { tr("Backscatter coefficient"), tr("%1 dB").arg(num(fxd.BackscatterCoef_dB)) },
@@ -101,23 +104,24 @@ std::vector<QStringList> eventRows(const sor::SORParser& p, const QStringList& n
     const auto cell = [own](double v) { return own && !std::isfinite(v) ? QStringLiteral("\u2013") : num(v); };
     std::vector<QStringList> rows;
     rows.reserve(events.size());
-    for (size_t i = 0; i < events.size(); ++i) {
-        const auto& e = events[i];
-        const double cumulative = sums[std::min<size_t>(e.EventNr, sums.size() - 1)];
+    for (size_t row = 0; row < events.size(); ++row) {
+        const auto& e = events[row];
         QString type = QString::fromStdString(e.EventType);
-        if (i < static_cast<size_t>(notes.size()) && !notes[static_cast<int>(i)].isEmpty())
-            type += QObject::tr(" \u2013 %1 by hand").arg(notes[static_cast<int>(i)]);
+        if (row < static_cast<size_t>(notes.size()) && !notes[static_cast<int>(row)].isEmpty())
+            type += QObject::tr(" \u2013 %1 by hand").arg(notes[static_cast<int>(row)]);
         rows.push_back({ QString::number(e.EventNr), type, QString::number(e.Distance * 1000, 'f', 3),
-            cell(e.SpliceLoss), cell(e.ReflectionLoss), cell(e.Slope), cell(cumulative) });
+            cell(e.SpliceLoss), cell(e.ReflectionLoss), cell(e.Slope), cell(sums[row]) });
     }
     return rows;
 }
 
 QStringList summaryRow(const analysis::FileSummary& s)
 {
-    // The cable table's values: the fibre ends at its end event when there is one; what cannot be told stays blank.
-    const auto cell = [](const std::optional<double>& value) { return value ? num(*value) : QStringLiteral("–"); };
-    return { cell(s.fibreLength), cell(s.totalLoss), cell(s.orl), cell(s.attenuation) };
+    // The cable table's values, as the tab's totals show them too.
+    QStringList cells;
+    for (const std::string& cell : analysis::fibreTotals(s))
+        cells << QString::fromStdString(cell);
+    return cells;
 }
 
 void composeTrace(Composer& composer, const TraceInput& in)

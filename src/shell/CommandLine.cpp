@@ -36,11 +36,12 @@ QList<QCommandLineOption> ownOptions()
 QList<QCommandLineOption> qtOptions()
 {
     QList<QCommandLineOption> options;
-    for (const char* name :
-        { "platform", "platformpluginpath", "platformtheme", "plugin", "qmljsdebugger", "qwindowgeometry",
-            "qwindowicon", "qwindowtitle", "session", "display", "geometry", "style", "stylesheet" })
+    for (const char* name : { "platform", "platformpluginpath", "platformtheme", "plugin", "qmljsdebugger",
+             "qwindowgeometry", "qwindowicon", "qwindowtitle", "session", "display", "geometry", "style", "stylesheet",
+             // The X11 ones.
+             "title", "icon", "name", "visual", "ncols" })
         options.append(QCommandLineOption(QString::fromLatin1(name), QString(), QStringLiteral("value")));
-    for (const char* name : { "reverse", "widgetcount", "nograb", "dograb" })
+    for (const char* name : { "reverse", "widgetcount", "nograb", "dograb", "cmap" })
         options.append(QCommandLineOption(QString::fromLatin1(name)));
     for (QCommandLineOption& option : options)
         option.setFlags(QCommandLineOption::HiddenFromHelp);

@@ -1,7 +1,6 @@
 #include "shell/CommandLineReport.h"
 
 #include "analysis/FolderListing.h"
-#include "analysis/QuietOutput.h"
 #include "analysis/TraceLabel.h"
 #include "report/CableReport.h"
 #include "report/ComparisonReport.h"
@@ -15,14 +14,9 @@
 #include <QTextStream>
 #include <QtConcurrent>
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cstdio>
+#include <algorithm>
 #include <cstdlib>
-#include <iostream>
 #include <memory>
-#include <sstream>
 #include <vector>
 
 using namespace report;
@@ -42,41 +36,6 @@ void quietMessages(QtMsgType type, const QMessageLogContext& context, const QStr
     if (qtHandler)
         qtHandler(type, context, message);
 }
-
-// Standard output goes nowhere while it lives: the reader reports every file it opens there. The reader's error
-// stream is kept aside; the run tells failures in its own words.
-class QuietReader {
-public:
-    QuietReader()
-    {
-        std::fflush(stdout);
-        std::cout.flush();
-        saved = ::dup(STDOUT_FILENO);
-        const int sink = ::open("/dev/null", O_WRONLY);
-        if (sink >= 0) {
-            ::dup2(sink, STDOUT_FILENO);
-            ::close(sink);
-        }
-        savedCerr = std::cerr.rdbuf(kept.rdbuf());
-    }
-    ~QuietReader()
-    {
-        std::fflush(stdout);
-        std::cout.flush();
-        if (saved >= 0) {
-            ::dup2(saved, STDOUT_FILENO);
-            ::close(saved);
-        }
-        std::cerr.rdbuf(savedCerr);
-    }
-    QuietReader(const QuietReader&) = delete;
-    QuietReader& operator=(const QuietReader&) = delete;
-
-private:
-    int saved = -1;
-    std::ostringstream kept;
-    std::streambuf* savedCerr = nullptr;
-};
 
 int fail(QTextStream& err, const QString& message, int status = 1)
 {
@@ -100,20 +59,23 @@ int cableReport(const QString& folder, const QString& output, const analysis::Th
     input.folder = folder;
     input.thresholds = thresholds;
     input.style = TabReport::applicationStyle();
-    {
-        const analysis::QuietOutput::Hold quiet;
-        const auto listed = analysis::listSorFiles(QFile::encodeName(folder).toStdString());
-        std::vector<QFuture<analysis::FileSummary>> summaries;
-        for (const auto& file : listed)
-            summaries.push_back(QtConcurrent::run(
-                [file, thresholds] { return analysis::summarizeFile(file.path, file.relative, thresholds); }));
-        for (size_t i = 0; i < listed.size(); ++i) {
-            input.files.push_back(summaries[i].result());
-            input.paths << QFile::decodeName(listed[i].path.c_str());
-        }
+    const auto listed = analysis::listSorFiles(QFile::encodeName(folder).toStdString());
+    std::vector<QFuture<analysis::FileSummary>> summaries;
+    for (const auto& file : listed)
+        summaries.push_back(QtConcurrent::run(
+            [file, thresholds] { return analysis::summarizeFile(file.path, file.relative, thresholds); }));
+    for (size_t i = 0; i < listed.size(); ++i) {
+        input.files.push_back(summaries[i].result());
+        input.paths << QFile::decodeName(listed[i].path.c_str());
     }
     if (input.files.empty())
         return fail(err, QObject::tr("%1: no .sor files in the folder or below it").arg(folder));
+    // A report of nothing but errors is no report of the cable.
+    if (std::none_of(input.files.begin(), input.files.end(), [](const auto& f) { return f.parsed; }))
+        return fail(err,
+            QObject::tr("%1: none of the .sor files in the folder or below it could be read (%2 tried)")
+                .arg(folder)
+                .arg(input.files.size()));
     const QString title = QObject::tr("Cable report: %1").arg(QFileInfo(folder).fileName());
     return written(
         [&](Composer& c) {
@@ -151,16 +113,12 @@ int CommandLineReport::write(QTextStream& err) const
 
     std::vector<std::unique_ptr<sor::SORParser>> parsers;
     for (const QString& path : paths) {
-        std::unique_ptr<sor::SORParser> parser;
-        {
-            const QuietReader quiet;
-            parser = std::make_unique<sor::SORParser>(path.toStdWString());
-            if (parser->fileParsed)
-                parser->getXY();
-        }
+        // The run tells a failure in its own words.
+        auto parser = std::make_unique<sor::SORParser>(path.toStdWString(), sor::nowhere(), sor::nowhere());
         if (!parser->fileParsed)
-            return fail(err,
-                QObject::tr("could not parse %1: %2").arg(path, QString::fromStdString(parser->errorText).trimmed()));
+            return fail(
+                err, QObject::tr("could not parse %1: %2").arg(path, QString::fromStdString(parser->errorMessage)));
+        parser->getXY();
         parsers.push_back(std::move(parser));
     }
 

@@ -256,8 +256,8 @@ void MainTabWidget::_addCableTab(QString folder)
     connect(tab, &CableTab::compareRequested, this, &MainTabWidget::_addSORMultiTab);
     tab->scanFolder(full);
     const QString name = QFileInfo(full).fileName();
-    const int index = addTab(tab, name.isEmpty() ? full : name);
-    setTabToolTip(index, full);
+    const int index = addTab(tab, PlainText::tabTitle(name.isEmpty() ? full : name));
+    setTabToolTip(index, PlainText::toolTip(full));
     setCurrentIndex(index);
     _hideStartTab();
 }

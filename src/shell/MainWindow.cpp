@@ -70,8 +70,9 @@ void MainWindow::dragEnterEvent(QDragEnterEvent* event)
 
 void MainWindow::dropEvent(QDropEvent* event) { openUrls(event->mimeData()->urls(), event->keyboardModifiers()); }
 
-void MainWindow::openUrls(const QList<QUrl>& allUrls, Qt::KeyboardModifiers modifiers)
+void MainWindow::openUrls(const QList<QUrl>& allUrls, Qt::KeyboardModifiers modifiers, UrlSource source)
 {
+    const bool dropped = source == Dropped;
     // A folder opens in a cable tab of its own; the files are opened as they would be without it.
     QList<QUrl> urls;
     for (const QUrl& url : allUrls) {
@@ -90,9 +91,11 @@ void MainWindow::openUrls(const QList<QUrl>& allUrls, Qt::KeyboardModifiers modi
             tabs._addSORTab(urls.first().toLocalFile());
         } else {
             QMessageBox box(QMessageBox::NoIcon, tr("Non .sor File"),
-                tr("The dropped files do not have\nthe .sor file extension and will be ignored.\n(To force parsing "
-                   ".sor "
-                   "files that do not have\nthe .sor extension use the file open dialogue.)"));
+                dropped ? tr("The dropped files do not have\nthe .sor file extension and will be ignored.\n(To force "
+                             "parsing .sor files that do not have\nthe .sor extension use the file open dialogue.)")
+                        : tr("The file named on the command line does not have\nthe .sor file extension and will be "
+                             "ignored.\n(To force parsing .sor files that do not have\nthe .sor extension use the "
+                             "file open dialogue.)"));
             box.exec();
         }
         return;
@@ -107,8 +110,12 @@ void MainWindow::openUrls(const QList<QUrl>& allUrls, Qt::KeyboardModifiers modi
     }
     if (refused) {
         QMessageBox box(QMessageBox::NoIcon, tr("Non .sor File"),
-            tr("One or more of the dropped files do not have\nthe .sor file extension and will be ignored.\n(To force "
-               "parsing .sor files that do not have\nthe .sor extension use the file open dialogue.)"));
+            dropped ? tr("One or more of the dropped files do not have\nthe .sor file extension and will be ignored.\n"
+                         "(To force parsing .sor files that do not have\nthe .sor extension use the file open "
+                         "dialogue.)")
+                    : tr("One or more of the files named on the command line do not have\nthe .sor file extension "
+                         "and will be ignored.\n(To force parsing .sor files that do not have\nthe .sor extension "
+                         "use the file open dialogue.)"));
         box.exec();
     }
     if (modifiers == Qt::ControlModifier) {

@@ -84,8 +84,33 @@ namespace {
     }
 } // namespace
 
+std::ostream& nowhere()
+{
+    // Without a buffer a stream writes nothing; one per thread, as writing changes its state.
+    thread_local std::ostream none(nullptr);
+    return none;
+}
+
+namespace {
+    // What users read: no throw site, no line breaks from a name the file gave.
+    std::string oneLine(std::string text)
+    {
+        for (char& c : text) {
+            if (c == '\n' || c == '\r' || c == '\t')
+                c = ' ';
+        }
+        return text;
+    }
+} // namespace
+
 SORParser::SORParser(std::wstring path_)
+    : SORParser(std::move(path_), std::cout, std::cerr)
+{
+}
+
+SORParser::SORParser(std::wstring path_, std::ostream& out_, std::ostream& err)
     : path(std::move(path_))
+    , out(&out_)
 {
     file = openWide(path);
     try {
@@ -93,21 +118,26 @@ SORParser::SORParser(std::wstring path_)
         parse();
         fileParsed = true;
     } catch (const EXCEPTION::_BaseException& e) {
-        std::cerr << e.what() << "\n";
+        err << e.what() << "\n";
         errorText = e.what();
+        errorMessage = oneLine(e.message);
         fileParsed = false;
     } catch (const std::exception& e) {
-        std::cerr << e.what() << "\n";
+        err << e.what() << "\n";
         errorText = e.what();
+        errorMessage = oneLine(e.what());
         fileParsed = false;
     } catch (...) {
         fileParsed = false;
         closeFile(file);
         fileBytes.reset();
+        out = nullptr;
         throw;
     }
     closeFile(file);
     fileBytes.reset();
+    // Copies must not write to a stream that may be gone.
+    out = nullptr;
 }
 
 void SORParser::initParsers()
@@ -128,6 +158,8 @@ void SORParser::initParsers()
 
 void SORParser::parse()
 {
+    if (!out)
+        out = &std::cout;
     if (!file)
         SOR_THROW(_Exc_Exception, "Could not open file");
     header.file = file;
@@ -170,11 +202,13 @@ void SORParser::parse()
 
     computeChecksums();
     crcValid = storedCrc == crcCandidates.ccittFalse;
+    char verdict[64];
     if (crcValid)
-        std::printf("CRC of file is valid, CRC = 0x%x!\n", static_cast<unsigned>(storedCrc));
+        std::snprintf(verdict, sizeof verdict, "CRC of file is valid, CRC = 0x%x!\n", static_cast<unsigned>(storedCrc));
     else
-        std::printf("CRC of file is NOT valid, 0x%x  != 0x%x!\n", static_cast<unsigned>(storedCrc),
-            static_cast<unsigned>(crcCandidates.ccittFalse));
+        std::snprintf(verdict, sizeof verdict, "CRC of file is NOT valid, 0x%x  != 0x%x!\n",
+            static_cast<unsigned>(storedCrc), static_cast<unsigned>(crcCandidates.ccittFalse));
+    *out << verdict;
 
     parseBlocks();
 
@@ -190,7 +224,7 @@ void SORParser::parse()
         }
     }
     events.processEventData(fxd.IOR);
-    std::fputs("File successfully parsed.\n\n", stdout);
+    *out << "File successfully parsed.\n\n";
 }
 
 void SORParser::computeChecksums()
@@ -225,7 +259,7 @@ namespace {
     bool readKnownBlock(SORParser& p, const std::string& id)
     {
         if (id == "Map")
-            p.map.parse(); // a second one: "Parse already performed!"
+            p.map.parse(nowhere()); // a second one: "Parse already performed!"
         else if (id == "GenParams")
             p.gen.parse();
         else if (id == "SupParams")
@@ -264,7 +298,7 @@ void SORParser::skipUnknownBlock(const std::string& id, uint32_t size)
         SOR_THROW(_Exc_Exception,
             "The Map gives section '" + id + "' a size of " + std::to_string(size)
                 + " Byte, less than its own identifier.");
-    std::printf("Section '%s' unknown  - seek %ld bytes\n", id.c_str(), skip);
+    *out << "Section '" << id << "' unknown  - seek " << skip << " bytes\n";
     // Past the end the next read meets the end of the file, as it would on disk.
     const long here = std::ftell(file);
     const int failed
@@ -287,11 +321,11 @@ void SORParser::parseBlocks()
     blockLocations.clear();
     std::fseek(file, 0, SEEK_SET);
     const std::string first = header.getHeading();
-    std::printf("Current section title: %s\n", first.c_str());
+    *out << "Current section title: " << first << "\n";
     // The word check lets only "Ma..." through: anything but "Map" is an unknown block.
     if (first != "Map")
         SOR_THROW(_Exc_Exception, "Encountered unknown section '" + first + "' before encountering Map section.");
-    map.parse();
+    map.parse(*out);
     long strict = std::ftell(file); ///< where reading the block before ended
     blockLocations.push_back({ first, 0, strict });
 
@@ -320,7 +354,7 @@ void SORParser::parseBlocks()
 
         std::fseek(file, at, SEEK_SET);
         const std::string id = header.getHeading();
-        std::printf("Current section title: %s\n", id.c_str());
+        *out << "Current section title: " << id << "\n";
         if (id == "Cksum") {
             blockLocations.push_back({ id, at, std::ftell(file) - at });
             if (at != crcCandidates.cksumOffset) {

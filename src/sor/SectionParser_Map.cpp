@@ -2,11 +2,11 @@
 
 #include "sor/Exceptions.h"
 
-#include <cstdio>
+#include <ostream>
 
 namespace sor {
 
-void SectionParser_Map::parse()
+void SectionParser_Map::parse(std::ostream& out)
 {
     throwIfParsed();
     MapVersion = scan_word();
@@ -15,10 +15,8 @@ void SectionParser_Map::parse()
             "Only version 2.0 (200) is supported. The version of the file is " + std::to_string(MapVersion)
                 + " which is too old.");
     if (MapVersion > 200) {
-        std::fputs(("WARNING: Only version 2.0 (200) is supported. The version of the file is "
-                       + std::to_string(MapVersion) + " which is newer. It will still be attempted to parse the file.")
-                       .c_str(),
-            stdout);
+        out << "WARNING: Only version 2.0 (200) is supported. The version of the file is " << MapVersion
+            << " which is newer. It will still be attempted to parse the file.";
     }
     NumberOfBytesMapBlock = scan_dword();
     NumberOfBlocks = scan_word();

@@ -1,6 +1,7 @@
 #include "viewer/DataViewer.h"
 
 #include "analysis/ChecksumDiagnosis.h"
+#include "analysis/TextEncoding.h"
 #include "sor/SORParser.h"
 #include "widgets/CTreeWidget.h"
 
@@ -74,7 +75,7 @@ QTreeWidgetItem* DataViewer::addRow(QTreeWidgetItem& item, const QString& label,
 
 void DataViewer::addString(QTreeWidgetItem& item, std::string& value, QString label)
 {
-    const QString text = decoded(value);
+    const QString text = decoded(parser ? analysis::fileText(*parser, value) : value);
     if (!text.trimmed().isEmpty())
         addRow(item, label, text);
 }
@@ -88,7 +89,7 @@ void DataViewer::_loadTavixInfo()
     addString(tavixInfoItem, parser->sup.OTDR_SN, tr("Serial Number"));
     addString(tavixInfoItem, parser->sup.SW_Vers, tr("CPU FW"));
     addString(tavixInfoItem, parser->sup.ModuleName, tr("FPGA FW"));
-    const QString other = QString::fromStdString(parser->sup.Other);
+    const QString other = QString::fromStdString(analysis::fileText(*parser, parser->sup.Other));
     if (other.startsWith(QLatin1String("Last Calibration Date:"))) {
         std::string date = QString(other).remove(QStringLiteral("Last Calibration Date: ")).toStdString();
         addString(tavixInfoItem, date, tr("Last Calibration Date"));

@@ -13,16 +13,18 @@ bool ToolTipDelegate::isElided(const QStyleOptionViewItem& option, const QModelI
     initStyleOption(&opt, index);
     if (opt.text.isEmpty())
         return false;
-    // The style draws the text into what is left of the cell beside the icon, less a margin on either side;
-    // it elides the text when that is too narrow.
+    // The style draws the text into what is left of the cell beside the icon, less a margin on either side, and
+    // cuts it with the font's own eliding: asked the same, it tells whether a line loses anything. A single
+    // character is never elided, only clipped; measuring the text's advance would take it for a cut one.
     const QWidget* widget = opt.widget;
     QStyle* style = widget ? widget->style() : QApplication::style();
     const QRect textRect = style->subElementRect(QStyle::SE_ItemViewItemText, &opt, widget);
     const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
-    const QFontMetricsF metrics(opt.font);
+    const QFontMetrics metrics(opt.font);
+    const Qt::TextElideMode mode = opt.textElideMode == Qt::ElideNone ? Qt::ElideRight : opt.textElideMode;
     const QStringList lines = opt.text.split(QChar::LineSeparator);
     for (const QString& line : lines) {
-        if (metrics.horizontalAdvance(line) > textRect.width() - 2 * margin)
+        if (metrics.elidedText(line, mode, textRect.width() - 2 * margin) != line)
             return true;
     }
     return false;

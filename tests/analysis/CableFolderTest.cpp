@@ -1,5 +1,4 @@
 #include "CableFolder.h"
-#include "QuietStdio.h"
 #include "TempDir.h"
 
 #include "analysis/FileSummary.h"
@@ -31,11 +30,8 @@ TEST(CableFolder, EveryTraceOnceWithItsVerdict)
     ASSERT_EQ(listed.size(), expected.size());
 
     std::vector<FileSummary> rows;
-    {
-        const sortest::QuietStdio quiet;
-        for (const auto& f : listed)
-            rows.push_back(summarizeFile(f.path, f.relative));
-    }
+    for (const auto& f : listed)
+        rows.push_back(summarizeFile(f.path, f.relative));
     Counts counts;
     const Thresholds defaults;
     for (size_t i = 0; i < rows.size(); ++i) {

@@ -1,6 +1,5 @@
 #include "GeneratedTrace.h"
 #include "InstrumentComparison.h"
-#include "QuietStdio.h"
 
 #include "analysis/EventEditing.h"
 #include "analysis/OwnAnalysis.h"
@@ -170,8 +169,7 @@ TEST(RealFiles, OwnAnalysisFindsWhatTheInstrumentsFound)
     for (const auto& entry : std::filesystem::recursive_directory_iterator(dir)) {
         if (entry.path().extension() != ".sor")
             continue;
-        const sortest::QuietStdio quiet;
-        const sor::SORParser parser(widePath(entry.path().string()));
+        const sor::SORParser parser(widePath(entry.path().string()), sor::nowhere(), sor::nowhere());
         const auto c = sortest::compareWithInstrument(parser, analyse(parser, DetectionThresholds()));
         if (!c.sound)
             continue;

@@ -1,5 +1,4 @@
 #include "MalformedVariants.h"
-#include "QuietStdio.h"
 #include "TempFile.h"
 
 #include "analysis/FileSummary.h"
@@ -37,8 +36,7 @@ TEST(RealFiles, SummariesHoldNoPlaceholder)
     int checked = 0;
     for (const auto& listed : listSorFiles(samples)) {
         SCOPED_TRACE(listed.relative);
-        const sortest::QuietStdio quiet;
-        const sor::SORParser parser(widePath(listed.path));
+        const sor::SORParser parser(widePath(listed.path), sor::nowhere(), sor::nowhere());
         if (!parser.fileParsed)
             continue;
         ++checked;
@@ -93,11 +91,10 @@ TEST(MalformedFiles, SummariesArePromptAndFinite)
     std::vector<std::string> problems;
     size_t summarized = 0;
     {
-        const sortest::QuietStdio quiet;
         for (const auto& v : variants) {
             if (!sortest::writeFile(file.path(), v.bytes))
                 continue;
-            const sor::SORParser parser(file.wpath());
+            const sor::SORParser parser(file.wpath(), sor::nowhere(), sor::nowhere());
             if (!parser.fileParsed)
                 continue;
             const auto start = std::chrono::steady_clock::now();

@@ -1,5 +1,4 @@
 #include "CableFolder.h"
-#include "QuietStdio.h"
 #include "RunTool.h"
 #include "TempDir.h"
 
@@ -32,11 +31,7 @@ std::vector<std::string> lines(const std::string& text)
     return out;
 }
 
-FileSummary quietSummary(const std::string& path, const std::string& file)
-{
-    const sortest::QuietStdio quiet;
-    return summarizeFile(path, file);
-}
+FileSummary quietSummary(const std::string& path, const std::string& file) { return summarizeFile(path, file); }
 
 } // namespace
 
@@ -55,6 +50,9 @@ TEST(SordumpSummary, TheTableOfAFolderAsCsvAndJson)
     for (const auto& f : listSorFiles(dir.path()))
         table += csvRow(quietSummary(f.path, dir.path() + "/" + f.relative), Thresholds());
     EXPECT_EQ(csv.out, table);
+    // A file that could not be read gives the reader's message alone: no throw site, one line.
+    EXPECT_EQ(csv.out.find(" in function "), std::string::npos);
+    EXPECT_EQ(rows.size(), expected.size() + 1);
 
     const ToolRun json = sordump("--summary --json " + quoted(dir.path()) + " " + quoted(dir.path() + "/F001.sor"));
     const auto objects = lines(json.out);
@@ -107,6 +105,13 @@ TEST(SordumpSummary, ThresholdsFileAndExitStatus)
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.out.find(",Error,"), std::string::npos);
     EXPECT_EQ(lines(sordump("--summary " + quoted(dir.path() + "/synth")).out).size(), 3u);
+
+    // A folder without a single file is no table: the message on standard error, status 1.
+    const std::string empty = dir.path() + "/empty";
+    std::filesystem::create_directories(empty + "/sub");
+    const ToolRun none = runTool("(" + std::string(SORDUMP_PATH) + " --summary " + quoted(empty) + " 2>&1)");
+    EXPECT_EQ(none.status, 1);
+    EXPECT_EQ(none.out, "sordump: " + empty + ": No .sor files in this folder or below it\n");
 }
 
 // Each instrument file: the summary reads what sordump's dump of the same file says.
@@ -254,7 +259,6 @@ TEST(SordumpAnalyse, EventsAsTextAndJsonAndTheSummaryByThem)
     // The table judged by the own events: the same columns, the numbers of summarizeFileOwn.
     const ToolRun table = sordump("--summary --analyse " + quoted(file));
     ASSERT_EQ(lines(table.out).size(), 2u);
-    const sortest::QuietStdio quiet;
     const std::string row = csvRow(summarizeFileOwn(file, file, Thresholds()), Thresholds());
     EXPECT_EQ(lines(table.out)[1] + "\n", row);
 }

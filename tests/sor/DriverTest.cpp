@@ -355,3 +355,60 @@ TEST(Driver, ChecksumCandidatesAreKeptForTheDiagnosis)
     const auto none = parseBytes(SorBuilder::standard().withoutCksumBlock().build());
     EXPECT_EQ(none->crcCandidates.cksumOffset, -1);
 }
+
+TEST(Driver, LinesGoToTheStreamsGiven)
+{
+    // A reader given streams of its own leaves the process's standard streams alone, a bulk reader's given
+    // nowhere() writes nothing at all; the lines and their order are those of the default streams.
+    const TempFile good(SorBuilder::standard().build(), "good.sor");
+    const TempFile bad(Bytes { 'M', 'b', 'p', 0, 0 }, "bad.sor");
+    for (const TempFile* file : { &good, &bad }) {
+        const Parsed expected = [&] {
+            Parsed p;
+            testing::internal::CaptureStdout();
+            testing::internal::CaptureStderr();
+            p.parser = std::make_unique<sor::SORParser>(file->wpath());
+            p.out = testing::internal::GetCapturedStdout();
+            p.err = testing::internal::GetCapturedStderr();
+            return p;
+        }();
+        std::ostringstream out, err;
+        testing::internal::CaptureStdout();
+        testing::internal::CaptureStderr();
+        const sor::SORParser given(file->wpath(), out, err);
+        const sor::SORParser silent(file->wpath(), sor::nowhere(), sor::nowhere());
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+        EXPECT_EQ(out.str(), expected.out);
+        EXPECT_EQ(err.str(), expected.err);
+        EXPECT_EQ(expected.out.empty(), file == &bad);
+        EXPECT_EQ(given.fileParsed, expected->fileParsed);
+        EXPECT_EQ(silent.errorText, expected->errorText);
+        // A copy writes nowhere: the streams were the constructor's.
+        const sor::SORParser copy = given;
+        EXPECT_EQ(copy.errorText, given.errorText);
+    }
+}
+
+TEST(Driver, ErrorMessageIsTheMessageAloneOnOneLine)
+{
+    struct Case {
+        Bytes bytes;
+        std::string message;
+    };
+    const Case cases[] = {
+        { {}, "The file appears to be empty." },
+        { { 0x64, 0x00, 1, 2, 3 },
+            "Only .sor format version 2.0 is supported. The supplied file seems to be version 1.x (100)." },
+        // A name from the file with a line break in it still gives one line.
+        { { 'M', 'a', '\n', 'X', 0, 0, 0 }, "Encountered unknown section 'Ma X' before encountering Map section." },
+    };
+    for (const auto& c : cases) {
+        const auto p = parseBytes(c.bytes);
+        EXPECT_FALSE(p->fileParsed);
+        EXPECT_EQ(p->errorMessage, c.message);
+        // The composed text keeps the throw site, named within the project wherever its sources lie.
+        EXPECT_TRUE(contains(p->errorText, "\nsrc/sor/SORParser.cpp:")) << p->errorText;
+        EXPECT_TRUE(contains(p->errorText, p->errorMessage.substr(0, 20)));
+    }
+}

@@ -1,5 +1,4 @@
 #include "MalformedVariants.h"
-#include "QuietStdio.h"
 #include "ReaderExercise.h"
 #include "TempFile.h"
 
@@ -40,7 +39,6 @@ Outcome parseAll(const std::vector<NamedImage>& variants)
 {
     Outcome outcome;
     const TempFile file(Bytes {}, "variant.sor");
-    const QuietStdio quiet;
     for (const auto& v : variants) {
         ++outcome.kinds[kindOf(v.name)];
         if (!writeFile(file.path(), v.bytes)) {
@@ -50,7 +48,7 @@ Outcome parseAll(const std::vector<NamedImage>& variants)
         const auto start = std::chrono::steady_clock::now();
         std::unique_ptr<sor::SORParser> parser;
         try {
-            parser = std::make_unique<sor::SORParser>(file.wpath());
+            parser = std::make_unique<sor::SORParser>(file.wpath(), sor::nowhere(), sor::nowhere());
         } catch (...) {
             outcome.problems.push_back(v.name + ": an exception escaped the constructor");
             continue;
@@ -92,11 +90,7 @@ TEST(MalformedFiles, GeneratedBasesAreWellFormed)
         SCOPED_TRACE(base.name);
         EXPECT_TRUE(readLayout(base.bytes).valid);
         const TempFile file(base.bytes);
-        std::unique_ptr<sor::SORParser> parser;
-        {
-            const QuietStdio quiet;
-            parser = std::make_unique<sor::SORParser>(file.wpath());
-        }
+        const auto parser = std::make_unique<sor::SORParser>(file.wpath(), sor::nowhere(), sor::nowhere());
         EXPECT_TRUE(parser->fileParsed) << parser->errorText;
         EXPECT_TRUE(parser->crcValid);
     }

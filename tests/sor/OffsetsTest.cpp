@@ -1,5 +1,4 @@
 #include "Parse.h"
-#include "QuietStdio.h"
 #include "SyntheticFibre.h"
 
 #include <gtest/gtest.h>
@@ -99,11 +98,7 @@ TEST(AxisOffsets, RealReflectionsSitOnTheirPeaks)
         if (entry.path().extension() != ".sor")
             continue;
         SCOPED_TRACE(entry.path().string());
-        std::unique_ptr<sor::SORParser> p;
-        {
-            const QuietStdio quiet;
-            p = std::make_unique<sor::SORParser>(entry.path().wstring());
-        }
+        const auto p = std::make_unique<sor::SORParser>(entry.path().wstring(), sor::nowhere(), sor::nowhere());
         if (!p->fileParsed)
             continue;
         const double step = p->fxd.SampleDistance * 0.001;

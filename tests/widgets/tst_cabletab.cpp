@@ -4,7 +4,6 @@
 #include "TestMain.h"
 #include "TraceFiles.h"
 
-#include "analysis/QuietOutput.h"
 #include "cable/CableTab.h"
 #include "cable/ThresholdsDialog.h"
 #include "compare/SORMultiTab.h"
@@ -15,9 +14,11 @@
 
 #include <QAbstractItemModelTester>
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QSignalSpy>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 // The whole-cable tab: a folder read in the background into one table, sorted, filtered, judged, exported, opened.
 class TestCableTab : public QObject {
@@ -108,7 +109,6 @@ private Q_SLOTS:
         QVERIFY(tab->progressRow.isVisibleTo(tab));
         QVERIFY(QTest::qWaitFor([tab] { return !tab->scan.isRunning(); }, 30000));
         QVERIFY(!tab->progressRow.isVisibleTo(tab));
-        QVERIFY(!analysis::QuietOutput::active());
         QCOMPARE(stdoutInode(), out);
         QAbstractItemModelTester modelTester(&tab->model, QAbstractItemModelTester::FailureReportingMode::QtTest);
         QAbstractItemModelTester proxyTester(&tab->proxy, QAbstractItemModelTester::FailureReportingMode::QtTest);
@@ -255,7 +255,10 @@ private Q_SLOTS:
         QVERIFY(tab);
         QTest::keyClicks(&tab->filterEdit, text);
         QCOMPARE(tab->proxy.rowCount(), rows);
-        QCOMPARE(tab->countsLabel.text(), QLatin1String(cablefolder::counts())); // counts are of the whole folder
+        // The counts are of the whole folder, then the rows the filter keeps.
+        const QString shown
+            = tab->proxy.filterWords().isEmpty() ? QString() : QStringLiteral(" \u2014 %1 shown").arg(rows);
+        QCOMPARE(tab->countsLabel.text(), QLatin1String(cablefolder::counts()) + shown);
     }
 
     // Rows arriving from the scan, a filter, a sort and new thresholds, each checked as the models report it.
@@ -561,8 +564,94 @@ private Q_SLOTS:
             QCOMPARE(tab->model.rowCount(), 0);
         for (int row = 0; row < tab->model.rowCount(); ++row)
             QVERIFY(tab->model.summary(row).parsed);
-        QVERIFY(!analysis::QuietOutput::active());
         QCOMPARE(stdoutInode(), out);
+    }
+
+    void aParseDuringAScanPrintsItsLines()
+    {
+        // The scan's readers write nothing; a file opened meanwhile on the GUI thread writes its lines as ever.
+        const QString big = bigFolder(600);
+        const QString single = folder + QStringLiteral("/F001.sor");
+        window->tabs._addCableTab(big);
+        auto* tab = qobject_cast<CableTab*>(window->tabs.currentWidget());
+        QVERIFY(tab);
+        QVERIFY(QTest::qWaitFor([tab] { return tab->scan.total() > 0; }, 30000));
+        QVERIFY(tab->scan.isRunning());
+        std::string out, err;
+        {
+            const QuietReader captured;
+            window->tabs._addSORTab(single);
+            window->tabs._addSORTab(QString());
+            QVERIFY(tab->scan.isRunning());
+            out = captured.output();
+            err = captured.errors();
+        }
+        const std::string lines = "Current section title: Map\nCurrent section title: GenParams\n";
+        QVERIFY2(out.find(lines) != std::string::npos, out.c_str());
+        QVERIFY2(out.find("File successfully parsed.\n\nNo path selected.\n") != std::string::npos, out.c_str());
+        // One file's lines only: none of the scan's hundreds.
+        size_t parsed = 0;
+        for (size_t at = out.find("File successfully parsed."); at != std::string::npos;
+             at = out.find("File successfully parsed.", at + 1))
+            ++parsed;
+        QCOMPARE(parsed, size_t(1));
+        QVERIFY(err.empty());
+        tab->scan.cancel();
+        QVERIFY(QTest::qWaitFor([tab] { return !tab->scan.isRunning(); }, 30000));
+    }
+
+    void emptyFolderSaysSo()
+    {
+        const QString empty = QDir::current().absoluteFilePath(QStringLiteral("empty & <b>folder"));
+        QDir().mkpath(empty + QStringLiteral("/sub"));
+        CableTab* tab = scanned(empty);
+        QVERIFY(tab);
+        QCOMPARE(tab->countsLabel.text(), QStringLiteral("No .sor files in this folder or below it"));
+        // Its title and tool tip show the name as written, as the other tabs' do.
+        const int index = window->tabs.indexOf(tab);
+        QCOMPARE(window->tabs.tabText(index), QStringLiteral("empty && <b>folder"));
+        QVERIFY(window->tabs.tabToolTip(index).contains(QStringLiteral("&lt;b&gt;")));
+    }
+
+    void countsTellWhatTheFilterShows()
+    {
+        CableTab* tab = scanned(folder);
+        QVERIFY(tab);
+        const QString all = tab->countsLabel.text();
+        QVERIFY(!all.contains(QStringLiteral("shown")));
+        tab->filterEdit.setText(QStringLiteral("F001"));
+        QCOMPARE(tab->countsLabel.text(), all + QStringLiteral(" \u2014 %1 shown").arg(tab->proxy.rowCount()));
+        QVERIFY(tab->proxy.rowCount() < tab->model.rowCount());
+        tab->filterEdit.clear();
+        QCOMPARE(tab->countsLabel.text(), all);
+    }
+
+    void fileColumnStaysInView()
+    {
+        CableTab* tab = scanned(folder);
+        QVERIFY(tab);
+        window->resize(700, 500);
+        QTest::qWait(50);
+        const int file = int(analysis::Column::File);
+        auto* across = tab->table.horizontalScrollBar();
+        QVERIFY(across->maximum() > 0);
+        across->setValue(across->maximum());
+        tab->table.verticalScrollBar()->setValue(tab->table.verticalScrollBar()->maximum());
+        QCoreApplication::processEvents();
+        // Scrolled to the far right and down: the names of the rows in view are still there, row by row.
+        QVERIFY(tab->fileColumn.isVisible());
+        QCOMPARE(tab->fileColumn.geometry().left(), tab->table.frameWidth());
+        QCOMPARE(tab->fileColumn.width(), tab->table.columnWidth(file));
+        const int y = tab->table.viewport()->height() / 2;
+        const int row = tab->table.rowAt(y);
+        QVERIFY(row >= 0);
+        QCOMPARE(tab->fileColumn.indexAt(QPoint(5, y)), tab->proxy.index(row, file));
+        // Its heading sorts by file as the table's does, one way then the other.
+        const QString first = tab->proxy.index(0, file).data().toString();
+        QTest::mouseClick(tab->fileColumn.horizontalHeader()->viewport(), Qt::LeftButton, Qt::NoModifier,
+            QPoint(tab->fileColumn.columnWidth(file) / 2, 5));
+        QCOMPARE(tab->table.horizontalHeader()->sortIndicatorSection(), file);
+        QCOMPARE(tab->proxy.index(tab->proxy.rowCount() - 1, file).data().toString(), first);
     }
 
     void closingMidScan_data()
@@ -591,7 +680,6 @@ private Q_SLOTS:
         else
             window->tabs.closePlotTab(window->tabs.currentIndex());
         QVERIFY(tab.isNull());
-        QVERIFY(!analysis::QuietOutput::active());
         QCOMPARE(stdoutInode(), out);
         QTest::qWait(2 * CableScan::batchInterval); // nothing left behind fires
     }

@@ -109,6 +109,9 @@ private Q_SLOTS:
         // while they are read.
         QTest::newRow("a folder, quit while it is read") << QStringList { "cable/" } << 0 << QString();
         QTest::newRow("Qt's options are Qt's") << QStringList { "-style", "fusion", "a.sor" } << 1 << QString();
+        QTest::newRow("and so are the X11 ones")
+            << QStringList { "-title", "T", "-name", "n", "-icon", "i.png", "-visual", "default", "-cmap", "a.sor" }
+            << 1 << QString();
         // The message box over the window ends with the quit.
         QTest::newRow("missing file") << QStringList { "missing.sor" } << 0 << "Could not open file";
     }

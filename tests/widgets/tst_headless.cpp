@@ -28,6 +28,8 @@ private Q_SLOTS:
         b = TraceFiles::writeTrace(TraceFiles::ramp(4000), QStringLiteral("b.sor"));
         TraceFiles::write(sortest::Bytes { 1, 2, 3, 4, 5, 6 }, QStringLiteral("broken.sor"));
         QDir().mkpath(QStringLiteral("folder"));
+        QDir().mkpath(QStringLiteral("unreadable/sub"));
+        TraceFiles::write(sortest::Bytes { 1, 2, 3, 4, 5, 6 }, QStringLiteral("unreadable/sub/broken.sor"));
         cable = cablefolder::write(QDir::current().filePath(QStringLiteral("cable")).toStdString());
     }
 
@@ -49,7 +51,8 @@ private Q_SLOTS:
                                       << "{here}/gone.sor: no such file or folder"
                                       << "";
         QTest::newRow("broken file") << QStringList { "--report", out, "broken.sor" } << false << 1
-                                     << "could not parse {here}/broken.sor: "
+                                     << "could not parse {here}/broken.sor: The file does not appear to adhere to "
+                                        "the .sor file standard.\n"
                                      << "";
         QTest::newRow("unwritable output") << QStringList { "--report", "no/such/folder/out.pdf", "a.sor" } << false
                                            << 1 << "could not write no/such/folder/out.pdf: "
@@ -59,6 +62,10 @@ private Q_SLOTS:
         QTest::newRow("empty folder") << QStringList { "--report", out, "folder" } << false << 1
                                       << "{here}/folder: no .sor files in the folder or below it"
                                       << "";
+        QTest::newRow("folder of unreadable files")
+            << QStringList { "--report", out, "unreadable" } << false << 1
+            << "{here}/unreadable: none of the .sor files in the folder or below it could be read (1 tried)\n"
+            << "";
         // Usage errors as the command line's others: status 2, the reason and where to look.
         QTest::newRow("no file") << QStringList { "--report", out } << false << 2
                                  << "--report needs a .sor file or more, or a folder. See tavix-sor-viewer --help."

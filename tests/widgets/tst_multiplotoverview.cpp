@@ -223,6 +223,14 @@ private Q_SLOTS:
             list.changeItemColourSeed(list.list.item(1));
         QCOMPARE(list.list.selectedItems().size(), 0);
         QCOMPARE(second->diagram->pen().color(), PlotEntity::generatedColour(second->colourSeed));
+        // Each row's swatch shows its trace's colour, the new one too, whatever the theme.
+        const auto swatchColour
+            = [](PlotEntity* e) { return e->itemWidget->swatch.pixmap(Qt::ReturnByValue).toImage().pixelColor(6, 6); };
+        QCOMPARE(swatchColour(second), PlotEntity::generatedColour(second->colourSeed));
+        app()->theme = app()->theme == Application::Dark ? Application::Bright : Application::Dark;
+        app()->_setTheme();
+        for (PlotEntity* e : { first, second })
+            QCOMPARE(swatchColour(e), PlotEntity::generatedColour(e->colourSeed));
 
         // Hidden, then shown with the colour it had.
         auto* row = second->itemWidget.data();

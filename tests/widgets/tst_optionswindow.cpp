@@ -89,10 +89,11 @@ private slots:
             QVERIFY(!window->isVisible());
             QCOMPARE(window->windowTitle(), QStringLiteral("TAVIX SOR-Viewer Menu"));
             QCOMPARE(window->centralWidget(), &window->tabWidget);
-            QCOMPARE(window->tabWidget.count(), 3);
-            const QStringList titles { "Help", "About", "Colour" };
-            const QList<QWidget*> pages { &window->helpWidget, &window->aboutWidget, &window->colourWidget };
-            for (int i = 0; i < 3; ++i) {
+            QCOMPARE(window->tabWidget.count(), 4);
+            const QStringList titles { "Help", "About", "Colour", "Texts" };
+            const QList<QWidget*> pages { &window->helpWidget, &window->aboutWidget, &window->colourWidget,
+                &window->textsWidget };
+            for (int i = 0; i < 4; ++i) {
                 QCOMPARE(window->tabWidget.tabText(i), titles[i]);
                 QCOMPARE(window->tabWidget.widget(i), pages[i]);
             }

@@ -11,9 +11,11 @@
 #include "compare/PlotEntity.h"
 #include "compare/SORMultiTab.h"
 #include "plotter/Decimation.h"
+#include "report/CableReport.h"
 #include "report/ComparisonReport.h"
 #include "report/Output.h"
 #include "report/Pages.h"
+#include "report/ReportChart.h"
 #include "report/TraceReport.h"
 #include "shell/MainWindow.h"
 #include "shell/ReportDialog.h"
@@ -265,6 +267,91 @@ private Q_SLOTS:
             for (const QString& reason : QString::fromStdString(file.reasons).split(QStringLiteral("; ")))
                 QVERIFY2(!shown || pages.contains(reason), qPrintable(reason));
         }
+    }
+
+    void cableSummaryKeepsEveryNumber()
+    {
+        // Long names that differ only in their middle, numbers as wide as a file can make them.
+        std::vector<analysis::FileSummary> files(2);
+        const char* names[] = { "route-north/segment-0001/ELMMIL0005-measured-from-the-exchange-end-1550nm-A.sor",
+            "route-north/segment-0001/ELMMIL0009-measured-from-the-exchange-end-1550nm-A.sor" };
+        for (size_t i = 0; i < files.size(); ++i) {
+            auto& f = files[i];
+            f.file = names[i];
+            f.parsed = true;
+            f.fibreId = "ELMMIL000" + std::to_string(5 + 4 * i);
+            f.wavelength = 1312.9;
+            f.fibreLength = 7391.234;
+            f.totalLoss = 95.123;
+            f.attenuation = 0.013;
+            f.orl = -2147483.648;
+            f.events = 12;
+        }
+        report::CableInput input;
+        input.folder = QDir::current().filePath(QStringLiteral("numbers"));
+        input.files = files;
+        input.paths = QStringList { QStringLiteral("gone-1.sor"), QStringLiteral("gone-2.sor") };
+        const QString pdf = QDir::current().filePath(QStringLiteral("numbers.pdf"));
+        QString error;
+        QVERIFY2(
+            report::savePdf(
+                [&](report::Composer& c) {
+                    report::CableFiles reads(input.paths);
+                    report::composeCable(c, input, reads);
+                },
+                QStringLiteral("numbers"), pdf, report::frameAt(QDateTime(QDate(2024, 5, 6), QTime(7, 8))), &error),
+            qPrintable(error));
+        if (!Poppler::available())
+            QSKIP("poppler-utils are not installed");
+        const QString summary = Poppler::text(pdf, 1);
+        for (const char* number : { "1312.9", "7391.234", "95.123", "0.013", "-2147483.648" })
+            QCOMPARE(summary.count(QLatin1String(number)), 2);
+        QVERIFY2(!summary.contains(QChar(0x2026)), qPrintable(summary)); // nothing elided
+        // The names wrap: joined again, each is there whole (the text tool drops a hyphen that ends a line).
+        QString joined = summary;
+        joined.remove(QLatin1Char('\n')).remove(QLatin1Char(' ')).remove(QLatin1Char('-'));
+        for (const char* name : names)
+            QVERIFY2(joined.contains(QString::fromLatin1(name).remove(QLatin1Char('-'))), qPrintable(summary));
+        for (const char* fibre : { "ELMMIL0005", "ELMMIL0009" })
+            QVERIFY2(summary.contains(QLatin1String(fibre)), fibre); // short enough to stay on one line
+    }
+
+    void chartFitsTheFibre_data()
+    {
+        QTest::addColumn<double>("endKm"); // of the end event; 0 for none
+        QTest::addColumn<bool>("zoomed");
+        QTest::addColumn<double>("right"); // the x range ends below
+        QTest::newRow("a fibre of 5 km in 30") << 5.0 << false << 7.0;
+        QTest::newRow("no end event") << 0.0 << false << 40.0;
+        QTest::newRow("the user's view") << 5.0 << true << 20.5;
+    }
+
+    void chartFitsTheFibre()
+    {
+        QFETCH(double, endKm);
+        QFETCH(bool, zoomed);
+        QFETCH(double, right);
+        sortest::Events events;
+        if (endKm > 0)
+            events.events
+                = { cablefolder::event(1, 0, 0, -45, "1F9999LS"), cablefolder::event(2, endKm, 0, -14, "1E9999LS") };
+        const QString path = TraceFiles::writeTrace(TraceFiles::ramp(30000), QStringLiteral("fit.sor"), events);
+        auto parser = parsed(path);
+        QVERIFY(parser->fileParsed);
+        report::ReportChart chart(report::Style {});
+        chart.addTrace(*parser, Qt::blue);
+        chart.addEventMarkers(*parser);
+        report::View view;
+        if (zoomed) {
+            view.hasRange = true;
+            view.range = QRectF(QPointF(10, -5), QPointF(20, -40));
+        }
+        chart.setView(view);
+        chart.image(QSize(800, 400), 1);
+        const auto [from, to] = chart.xRange();
+        QVERIFY2(to < right, qPrintable(QString::number(to)));
+        QVERIFY2(to > (zoomed ? 19.5 : endKm > 0 ? endKm : 29.0), qPrintable(QString::number(to)));
+        QVERIFY(from <= (zoomed ? 10.0 : parser->getXY()[0].front()) + 1e-9);
     }
 
     void longEventTableGoesOnWithItsHeader()

@@ -117,6 +117,13 @@ private Q_SLOTS:
         QVERIFY(boxes.texts.last().startsWith(QStringLiteral("One or more of the dropped files do not have\n")));
         QCOMPARE(traceTabs().size(), 2);
         QCOMPARE(window->tabs.currentWidget(), traceTabs().first()); // third.SOR, opened before
+
+        // Named on the command line, the same files are refused in its words.
+        window->openUrls({ text }, Qt::NoModifier, MainWindow::CommandLine);
+        QVERIFY(boxes.texts.last().startsWith(QStringLiteral("The file named on the command line does not have\n")));
+        window->openUrls({ sor, text }, Qt::NoModifier, MainWindow::CommandLine);
+        QVERIFY(boxes.texts.last().startsWith(
+            QStringLiteral("One or more of the files named on the command line do not have\n")));
     }
 
     void fileNamesShowAsWritten()
