@@ -71,8 +71,15 @@ public Q_SLOTS:
     void addAtCursorA();
     void deleteSelectedEvents();
 
+protected:
+    /// Drags an own event's marker along the trace: pressed on the marker, released where the event goes.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     QFutureWatcher<analysis::OwnAnalysis> watcher;
+    int draggedEvent = -1; ///< the own event whose marker is being dragged
+    /// The own event whose marker lies under the pixel of the chart, or -1.
+    int markerAt(const QPoint& pixel) const;
     std::vector<double> traceBuffer;
     analysis::TraceSamples trace;
     analysis::Acquisition acquisition;

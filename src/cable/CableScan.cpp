@@ -168,7 +168,8 @@ void CableScan::flush()
 
 void CableScan::end()
 {
-    if (!running || ending)
+    // Before the files are listed, a finished signal is the previous scan's freed future announcing itself.
+    if (!running || ending || files < 0)
         return;
     batches.stop();
     // A cancelled future announces no more results, but keeps those of the files that were finished.

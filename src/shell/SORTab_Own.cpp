@@ -10,13 +10,21 @@
 #include "sor/SORParser.h"
 #include "widgets/ReadoutNumber.h"
 
+#include <KChartCartesianCoordinatePlane>
+
 #include <QHeaderView>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QTreeWidgetItem>
 #include <QtConcurrent>
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
+
+namespace {
+constexpr double markerGrip = 8; ///< pixels from a marker's point that still take it
+}
 
 void SORTab::setUpOwnAnalysis()
 {
@@ -56,7 +64,64 @@ void SORTab::setUpOwnAnalysis()
                 reloadEvents(); // the old position stands
         },
         Qt::QueuedConnection);
+    plotter.chart.installEventFilter(this);
     updateBar();
+}
+
+int SORTab::markerAt(const QPoint& pixel) const
+{
+    if (!showingOwn || !ownFile)
+        return -1;
+    const auto* plane = plotter.chart.plane();
+    const auto& events = ownFile->events.keyEvents;
+    int nearest = -1;
+    double best = markerGrip;
+    for (size_t k = 0; k < events.size() && k < static_cast<size_t>(OTDREventHandler::maxMarkers); ++k) {
+        const double km = events[k].Distance;
+        const double level = ownFile->getYValue(km);
+        if (!std::isfinite(km) || !std::isfinite(level))
+            continue;
+        const QPointF at = plane->translate(QPointF(km, level));
+        const double distance = std::hypot(at.x() - pixel.x(), at.y() - pixel.y());
+        if (distance <= best) {
+            best = distance;
+            nearest = static_cast<int>(k);
+        }
+    }
+    return nearest;
+}
+
+bool SORTab::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != &plotter.chart)
+        return GWidget::eventFilter(watched, event);
+    const auto type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove && type != QEvent::MouseButtonRelease)
+        return false;
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    if (type == QEvent::MouseButtonPress) {
+        // Only a plain left press right on an own marker: anywhere else the chart zooms, pans or drags a cursor.
+        if (mouse->button() != Qt::LeftButton || mouse->modifiers() != Qt::NoModifier)
+            return false;
+        draggedEvent = markerAt(mouse->pos());
+        if (draggedEvent < 0)
+            return false;
+        plotter.chart.setCursor(Qt::SizeHorCursor);
+        return true;
+    }
+    if (draggedEvent < 0)
+        return false;
+    if (type == QEvent::MouseMove)
+        return true;
+    if (mouse->button() != Qt::LeftButton)
+        return true;
+    const int index = draggedEvent;
+    draggedEvent = -1;
+    plotter.chart.setCursor(Qt::ArrowCursor);
+    const double km = plotter.chart.plane()->translateBack(mouse->pos()).x();
+    if (!moveOwnEvent(index, km))
+        ownBar.status.setText(tr("No event can be moved to %1 km: off the trace or past the end.").arg(num(km)));
+    return true;
 }
 
 sor::SORParser* SORTab::shownParser() const { return showingOwn && ownFile ? ownFile.get() : parser; }
