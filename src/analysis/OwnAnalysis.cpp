@@ -86,6 +86,9 @@ namespace {
                                                     : 'F';
         return std::string(1, reflects ? '1' : '0') + mark + "9999LS";
     }
+
+    // The values as a file holds them, to the thousandth.
+    double thousandths(double v) { return std::round(v * 1000) / 1000; }
 } // namespace
 
 sor::SORParser withOwnEvents(const sor::SORParser& file, const OwnAnalysis& analysis)
@@ -107,11 +110,11 @@ sor::SORParser withOwnEvents(const sor::SORParser& file, const OwnAnalysis& anal
         d.Distance = e.km;
         // Not measured: the fields' placeholders, which every reader takes for none.
         d.SpliceLoss_Raw = e.loss ? milli<int16_t>(*e.loss, -32767, 32766) : int16_t(32767);
-        d.SpliceLoss = e.loss.value_or(nan);
+        d.SpliceLoss = e.loss ? thousandths(*e.loss) : nan;
         d.ReflectionLoss_Raw = e.reflectance ? milli<int32_t>(*e.reflectance, -2147483647.0, -1) : 0;
-        d.ReflectionLoss = e.reflectance.value_or(nan);
+        d.ReflectionLoss = e.reflectance ? thousandths(*e.reflectance) : nan;
         d.Slope_Raw = e.attenuationBefore ? milli<int16_t>(*e.attenuationBefore, 1, 32766) : int16_t(0);
-        d.Slope = e.attenuationBefore.value_or(nan);
+        d.Slope = e.attenuationBefore ? thousandths(*e.attenuationBefore) : nan;
         d.EventCode = codeOf(e);
         d.EventType = (e.kind == EventKind::End ? "end of fiber " : "")
             + std::string(d.EventCode[0] == '1' ? "reflection event " : "loss/gain event ")
