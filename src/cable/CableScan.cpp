@@ -60,7 +60,11 @@ CableScan::CableScan(CableModel* model_, QObject* parent)
         if (running && !ending)
             finishedFiles = value;
     });
-    connect(&summaries, &QFutureWatcherBase::finished, this, &CableScan::end);
+    // Before the files are listed, a finished signal is the previous scan's freed future announcing itself.
+    connect(&summaries, &QFutureWatcherBase::finished, this, [this] {
+        if (files >= 0)
+            end();
+    });
 }
 
 CableScan::~CableScan()
@@ -168,8 +172,7 @@ void CableScan::flush()
 
 void CableScan::end()
 {
-    // Before the files are listed, a finished signal is the previous scan's freed future announcing itself.
-    if (!running || ending || files < 0)
+    if (!running || ending)
         return;
     batches.stop();
     // A cancelled future announces no more results, but keeps those of the files that were finished.
