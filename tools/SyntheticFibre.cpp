@@ -112,6 +112,16 @@ Fibre withReels(const std::vector<Section>& fibre, double launchKm, double recei
     return f;
 }
 
+Fibre reversed(const Fibre& f)
+{
+    Fibre r = f;
+    const double length = f.lengthKm();
+    r.sections.assign(f.sections.rbegin(), f.sections.rend());
+    for (auto& e : r.events)
+        e.km = length - e.km;
+    return r;
+}
+
 sortest::SorBuilder render(const Fibre& f)
 {
     std::mt19937 rng(f.seed);
@@ -182,7 +192,7 @@ sortest::SorBuilder render(const Fibre& f)
     // The event table as an instrument lists it: apparent losses, the slope of the glass before each event.
     std::vector<Event> listed;
     for (const auto& e : f.events) {
-        if (e.listed)
+        if (e.listed && (e.reflectance || std::fabs(f.apparentLoss(e)) >= f.listedFrom))
             listed.push_back(e);
     }
     std::sort(listed.begin(), listed.end(), [](const Event& a, const Event& b) { return a.km < b.km; });
@@ -216,13 +226,14 @@ sortest::SorBuilder render(const Fibre& f)
     fxd.aquOffsetDist = inUnit(f.acquisitionOffsetKm, f.acquisitionOffsetUnit);
     fxd.range = static_cast<uint32_t>(std::lround(static_cast<double>(n) * step / 2 / 0.00001));
 
-    sortest::Gen gen;
+    sortest::Gen gen = f.ids;
     gen.wavelength = f.wavelengthNm;
     gen.userOffset = timeOf(f.userOffsetKm);
     gen.userOffsetDistance = inUnit(f.userOffsetKm, f.userOffsetUnit);
 
     sortest::Sup sup;
     sup.other = "Synthetic fibre, seed " + std::to_string(f.seed);
+    sup.otdrSn = f.instrumentSerial;
 
     sortest::SorBuilder builder;
     builder.gen(gen).sup(sup).fxd(fxd).events(events).data(data);

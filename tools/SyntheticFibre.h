@@ -57,6 +57,11 @@ struct Fibre {
     DistanceUnit userOffsetUnit = DistanceUnit::Metre;
     double acquisitionOffsetKm = 0; ///< where the first sample lies, from the front panel
     DistanceUnit acquisitionOffsetUnit = DistanceUnit::DeciMetre;
+    /// dB: the event table leaves out the non-reflective events whose apparent loss is smaller, as an instrument
+    /// lists nothing under its loss threshold
+    double listedFrom = 0;
+    sortest::Gen ids; ///< the cable and fibre IDs, the locations; the wavelength and offsets are set from the above
+    std::string instrumentSerial = "0001";
 
     /// Adds a section and returns its end, km from the front panel.
     double add(const Section& s);
@@ -77,6 +82,10 @@ struct Fibre {
 /// tests do; the fibre's own sections follow the launch reel. A reel of 0 km is left out with its connector.
 Fibre withReels(const std::vector<Section>& fibre, double launchKm, double receiveKm, double connectorLoss = 0.25,
     double connectorReflectance = -50.0);
+
+/// The same fibre measured from its other end: the sections and events in reverse order, a place at km from the
+/// front panel now at the length less km. The instrument's connector and the far end keep their reflectances.
+Fibre reversed(const Fibre& fibre);
 
 /// The trace an OTDR would record of the fibre, and the file it would write: listed events with their apparent
 /// losses, the sections' slopes, the total loss and length of the whole fibre.

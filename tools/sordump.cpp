@@ -1,5 +1,6 @@
 // sordump: prints what the reader makes of .sor files, as text, a Python list, CSV or JSON.
 #include "AnalyseMode.h"
+#include "FibreMode.h"
 #include "JsonWriter.h"
 #include "SummaryMode.h"
 
@@ -32,6 +33,8 @@ void usage(FILE* out)
                "  or:  sordump --summary [--analyse] [--json] [--thresholds FILE] PATH...\n"
                "  or:  sordump --analyse [--json] [--thresholds FILE] FILE...\n"
                "  or:  sordump [--json] --thresholds FILE FILE...\n"
+               "  or:  sordump --fibre [--analyse] [--json] [--thresholds FILE] FILE...\n"
+               "  or:  sordump --summary --by-fibre [--analyse] [--json] [--thresholds FILE] PATH...\n"
                "Reads OTDR measurement files (Telcordia SR-4731 .sor, version 2.0) and prints their contents.\n\n"
                "  (default)  the labelled text dump of every block (Map, GenParams, SupParams, FxdParams,\n"
                "             KeyEvents, DataPts) after the reader's progress lines; a block the file lacks\n"
@@ -48,13 +51,22 @@ void usage(FILE* out)
                "             header line (with --json: one object per file and line); a PATH that is a folder\n"
                "             stands for every .sor file in it and its subfolders\n"
                "  --analyse  the events the program's own analysis finds in the trace, with the\n"
-               "             splice loss, reflectance and end-of-fibre thresholds of thresholds.ini\n"
+               "             splice loss, reflectance and end-of-fibre thresholds of --thresholds FILE\n"
                "             (defaults 0.05 dB, -65 dB, 3 dB): position, type, loss, reflectance\n"
                "             and the attenuation before each, as a table (with --json: one object\n"
                "             per file and line: path, thresholds and events with positionKm, type,\n"
                "             loss, reflectance and attenuationBefore, null where not measured);\n"
-               "             with --summary, every file is judged by these events instead of its\n"
-               "             own event table\n"
+               "             with --summary or --fibre, every file is judged by these events\n"
+               "             instead of its own event table\n"
+               "  --fibre    the files are one fibre's, measured from both ends at any\n"
+               "             wavelengths: each wavelength's events matched and averaged over\n"
+               "             both directions (an event one end did not list is measured on\n"
+               "             its trace), on the axis of the file from end A; the bends; the\n"
+               "             verdict and its reasons (with --json: one object)\n"
+               "  --by-fibre with --summary: the files paired into fibres (folders A and B,\n"
+               "             fibre IDs, file names), one row per fibre and wavelength with\n"
+               "             both files, the averaged figures, the worst events, the bends\n"
+               "             and the verdict; a file without a partner has a row of its own\n"
                "  --thresholds FILE  judge the files by the limits and the launch and\n"
                "                     receive cables in FILE (the viewer's thresholds.ini\n"
                "                     format) instead of the default ones; in the default\n"
@@ -290,6 +302,8 @@ int main(int argc, char** argv)
     Mode mode = Mode::Text;
     bool summary = false;
     bool analyse = false;
+    bool fibre = false;
+    bool byFibre = false;
     std::string thresholdsFile;
     std::vector<std::string> files;
     for (int i = 1; i < argc; ++i) {
@@ -310,6 +324,10 @@ int main(int argc, char** argv)
             summary = true;
         } else if (arg == "--analyse" || arg == "--analyze") {
             analyse = true;
+        } else if (arg == "--fibre") {
+            fibre = true;
+        } else if (arg == "--by-fibre") {
+            byFibre = true;
         } else if (arg == "--thresholds") {
             if (i + 1 >= argc) {
                 std::fputs("sordump: --thresholds needs a file\n", stderr);
@@ -327,7 +345,9 @@ int main(int argc, char** argv)
             files.push_back(arg);
         }
     }
-    if (files.empty() || ((summary || analyse) && mode != Mode::Text && mode != Mode::Json)) {
+    const bool textOrJson = mode == Mode::Text || mode == Mode::Json;
+    if (files.empty() || ((summary || fibre || analyse) && !textOrJson) || (fibre && summary)
+        || (byFibre && !summary)) {
         usage(stderr);
         return 2;
     }
@@ -341,6 +361,10 @@ int main(int argc, char** argv)
         }
         judged = analysis::loadThresholds(thresholdsFile);
     }
+    if (fibre)
+        return printFibre(files, mode == Mode::Json, judged.value_or(analysis::Thresholds()), analyse);
+    if (byFibre)
+        return printFibreSummaries(files, mode == Mode::Json, judged.value_or(analysis::Thresholds()), analyse);
     if (summary)
         return printSummaries(files, mode == Mode::Json, judged.value_or(analysis::Thresholds()), analyse);
     if (analyse)

@@ -1,11 +1,13 @@
 // sorsynth: writes a realistic synthetic .sor file for demos, tests and benchmarks.
 #include "SyntheticFibre.h"
+#include "SyntheticPair.h"
 #include "SyntheticTrace.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <random>
 #include <string>
@@ -37,7 +39,20 @@ void usage(FILE* out)
                "  --receive KM   a receive reel after it\n"
                "  --user-offset KM  the user's zero, from the front panel\n"
                "  --offset-unit U   the user offset distance field's unit: m (default) or dm\n"
-               "  --truth FILE   write the truth as JSON: sections, events, where they show\n",
+               "  --truth FILE   write the truth as JSON: sections, events, where they show\n\n"
+               "Both ends of fibres with a known truth, into a folder (instead of OUTPUT.sor):\n"
+               "  --pair DIR     writes DIR/A/ELMMILnnnn_WL.sor measured from end A and\n"
+               "                 DIR/B/MILELMnnnn_WL.sor from end B for every fibre and\n"
+               "                 wavelength, and DIR/ELMMILnnnn.truth.json: the span, every\n"
+               "                 event's true loss, its apparent loss and whether it is\n"
+               "                 listed from each end, the bends' losses. --fibre KM is the\n"
+               "                 span between the reels (default 25); --launch and --receive\n"
+               "                 the reels (default 1 km each); --splices, --pulse, --noise,\n"
+               "                 --samples and --seed as above\n"
+               "  --fibres N     fibres of the cable (default 1)\n"
+               "  --bends N      bends per fibre, a tenth of their 1550 nm loss at 1310 nm\n"
+               "                 (default 1)\n"
+               "  --wavelengths LIST  comma-separated, of 1310, 1550, 1625 (default 1310,1550)\n",
         out);
 }
 
@@ -59,7 +74,56 @@ struct FibreOptions {
     double launch = 0, receive = 0, userOffset = 0;
     bool decimetres = false;
     std::string truth;
+    bool reelsGiven = false;
+    std::string pairDir; ///< both ends of fibres into this folder
+    unsigned fibres = 1;
+    unsigned bends = 1;
+    std::vector<uint16_t> wavelengths { 1310, 1550 };
 };
+
+// Writes both ends of every fibre at every wavelength with the truth beside them.
+int writePairs(const FibreOptions& o, uint32_t samples, uint32_t seed)
+{
+    namespace fs = std::filesystem;
+    std::error_code error;
+    fs::create_directories(fs::path(o.pairDir) / "A", error);
+    fs::create_directories(fs::path(o.pairDir) / "B", error);
+    const double span = o.km > 0 ? o.km : 25.0;
+    for (unsigned n = 1; n <= o.fibres; ++n) {
+        synth::FibrePlan plan = synth::randomPlan(span, o.splices, o.bends, seed * 1000 + n);
+        plan.number = n;
+        if (o.reelsGiven) {
+            plan.launchKm = o.launch;
+            plan.receiveKm = o.receive;
+        }
+        plan.pulseNs = o.pulse;
+        plan.noiseFloorDb = -o.noise;
+        plan.samples = samples;
+        plan.spacingMetres = std::max(0.25, o.pulse * 0.102 / 4);
+        if (samples > 0) {
+            const double whole = (plan.launchKm + span + plan.receiveKm) * 1.1 * 1000;
+            plan.spacingMetres = std::max(plan.spacingMetres, whole / samples);
+        }
+        for (const uint16_t nm : o.wavelengths) {
+            for (const bool fromB : { false, true }) {
+                const fs::path file = fs::path(o.pairDir) / (fromB ? "B" : "A")
+                    / (plan.fibreId(fromB) + "_" + std::to_string(nm) + ".sor");
+                if (!sortest::writeFile(file.string(), synth::render(synth::measured(plan, nm, fromB)).build())) {
+                    std::fprintf(stderr, "sorsynth: cannot write %s\n", file.string().c_str());
+                    return 1;
+                }
+            }
+        }
+        const fs::path truthFile = fs::path(o.pairDir) / (plan.fibreId(false) + ".truth.json");
+        std::ofstream truth(truthFile, std::ios::binary | std::ios::trunc);
+        truth << synth::pairTruthJson(plan, o.wavelengths);
+        if (!truth.flush()) {
+            std::fprintf(stderr, "sorsynth: cannot write %s\n", truthFile.string().c_str());
+            return 1;
+        }
+    }
+    return 0;
+}
 
 synth::Fibre fibreOf(const FibreOptions& o, uint32_t seed)
 {
@@ -92,6 +156,7 @@ int main(int argc, char** argv)
     SynthOptions options;
     FibreOptions fibre;
     std::string output;
+    bool samplesGiven = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         double value = 0;
@@ -102,6 +167,32 @@ int main(int argc, char** argv)
         if (arg == "--version") {
             std::fputs("sorsynth (TAVIX SOR-Viewer) " TAVIX_VERSION "\n", stdout);
             return 0;
+        }
+        if (arg == "--pair") {
+            if (i + 1 >= argc) {
+                std::fputs("sorsynth: --pair needs a folder\n", stderr);
+                return 2;
+            }
+            fibre.pairDir = argv[++i];
+            continue;
+        }
+        if (arg == "--wavelengths") {
+            fibre.wavelengths.clear();
+            std::string list = i + 1 < argc ? argv[++i] : "";
+            for (size_t at = 0; at <= list.size();) {
+                const size_t comma = std::min(list.find(',', at), list.size());
+                const std::string item = list.substr(at, comma - at);
+                if (item == "1310" || item == "1550" || item == "1625")
+                    fibre.wavelengths.push_back(static_cast<uint16_t>(std::stoi(item)));
+                else
+                    fibre.wavelengths.clear(), at = list.size();
+                at = comma + 1;
+            }
+            if (fibre.wavelengths.empty()) {
+                std::fputs("sorsynth: --wavelengths needs a list of 1310, 1550 and 1625\n", stderr);
+                return 2;
+            }
+            continue;
         }
         if (arg == "--truth" || arg == "--offset-unit") {
             if (i + 1 >= argc
@@ -118,7 +209,8 @@ int main(int argc, char** argv)
             continue;
         }
         if (arg == "--fibre" || arg == "--splices" || arg == "--wavelength" || arg == "--pulse" || arg == "--noise"
-            || arg == "--launch" || arg == "--receive" || arg == "--user-offset") {
+            || arg == "--launch" || arg == "--receive" || arg == "--user-offset" || arg == "--fibres"
+            || arg == "--bends") {
             if (i + 1 >= argc || !number(argv[i + 1], value) || value < 0 || value > 1000000) {
                 std::fprintf(stderr, "sorsynth: %s needs a non-negative number\n", arg.c_str());
                 return 2;
@@ -135,9 +227,13 @@ int main(int argc, char** argv)
             else if (arg == "--noise")
                 fibre.noise = std::min(value, 60.0);
             else if (arg == "--launch")
-                fibre.launch = std::min(value, 10.0);
+                fibre.launch = std::min(value, 10.0), fibre.reelsGiven = true;
             else if (arg == "--receive")
-                fibre.receive = std::min(value, 10.0);
+                fibre.receive = std::min(value, 10.0), fibre.reelsGiven = true;
+            else if (arg == "--fibres")
+                fibre.fibres = static_cast<unsigned>(std::min(value, 9999.0));
+            else if (arg == "--bends")
+                fibre.bends = static_cast<unsigned>(std::min(value, 100.0));
             else
                 fibre.userOffset = std::min(value, 10.0);
             continue;
@@ -149,7 +245,7 @@ int main(int argc, char** argv)
             }
             ++i;
             if (arg == "--samples")
-                options.samples = static_cast<uint32_t>(std::min(value, 4.0e6));
+                options.samples = static_cast<uint32_t>(std::min(value, 4.0e6)), samplesGiven = true;
             else if (arg == "--spacing")
                 options.spacingMetres = value > 0 ? value : 1.0;
             else if (arg == "--events")
@@ -163,6 +259,13 @@ int main(int argc, char** argv)
         } else {
             output = arg;
         }
+    }
+    if (!fibre.pairDir.empty()) {
+        if (!output.empty()) {
+            usage(stderr);
+            return 2;
+        }
+        return writePairs(fibre, samplesGiven ? options.samples : 0, options.seed);
     }
     if (output.empty()) {
         usage(stderr);

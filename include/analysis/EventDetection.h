@@ -12,10 +12,10 @@ namespace analysis {
 
 /// What an event is. One trace cannot tell a bend from a splice (a bend loses more at longer wavelengths): the
 /// analysis of a fibre at several wavelengths marks bends.
-enum class EventKind { Splice, Reflective, Bend, Gain, End };
+enum class OwnEventKind { Splice, Reflective, Bend, Gain, End };
 
 /// "splice", "reflective", "bend", "gain", "end".
-const char* eventKindName(EventKind kind);
+const char* eventKindName(OwnEventKind kind);
 
 /// Whether the technician placed or moved the event.
 enum class Edit { None, Added, Moved };
@@ -23,7 +23,7 @@ enum class Edit { None, Added, Moved };
 /// One event of the own analysis, measured on the trace.
 struct OwnEvent {
     double km = 0; ///< on the displayed axis, where the file's events are
-    EventKind kind = EventKind::Splice;
+    OwnEventKind kind = OwnEventKind::Splice;
     std::optional<double> loss; ///< dB, four-point
     std::optional<double> reflectance; ///< dB, reflective events and a reflective end
     std::optional<double> attenuationBefore; ///< dB/km of the section before the event

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/EventDetection.h"
+#include "analysis/FibreFile.h"
 #include "analysis/FileSummary.h"
 #include "analysis/TraceMeasure.h"
 
@@ -36,5 +37,10 @@ sor::SORParser withOwnEvents(const sor::SORParser& file, const OwnAnalysis& anal
 
 /// Parses the file, analyses it and summarizes it; the thresholds' own detection thresholds apply.
 FileSummary summarizeFileOwn(const std::string& path, std::string file, const Thresholds& thresholds);
+
+/// A file of a fibre judged by its own analysis instead of its event table: read again from its path and analysed
+/// with the thresholds' detection thresholds; its summary and span are those of the events found. False, and the file
+/// left as it was, when it cannot be read.
+bool useOwnAnalysis(FibreFile& file, const Thresholds& thresholds);
 
 } // namespace analysis

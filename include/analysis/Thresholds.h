@@ -57,6 +57,9 @@ struct Thresholds {
     std::optional<double> minOrl; ///< dB
     CableSetting launchCable; ///< before the span judged
     CableSetting receiveCable; ///< after the span judged
+    /// dB: at one place on a fibre, the longer wavelength's loss may exceed the shorter's by this much before the
+    /// place counts as a bend (macrobends lose more the longer the wavelength; splices lose alike)
+    std::optional<double> maxBendDelta = 0.5;
     DetectionThresholds detection; ///< of the own event analysis
 
     bool operator==(const Thresholds& other) const;

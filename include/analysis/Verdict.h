@@ -19,6 +19,7 @@ enum Rule : unsigned {
     AttenuationRule = 1u << 3,
     TotalLossRule = 1u << 4,
     OrlRule = 1u << 5,
+    BendRule = 1u << 6, ///< a fibre's: more loss at a longer wavelength than at a shorter one
 };
 
 // A file judged against the thresholds: computed from its summary alone.

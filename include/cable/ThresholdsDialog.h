@@ -9,7 +9,8 @@
 #include <array>
 
 // Edits the acceptance limits of the whole-cable table (an empty field is no limit) and the launch and receive cables
-// around the span judged (empty: none, a length in km, or "auto").
+// around the span judged (empty: none, a length in km, or "auto"), and how much more a place may lose at a longer
+// wavelength than at a shorter before it counts as a bend.
 class ThresholdsDialog : public QDialog {
     Q_OBJECT
 public:
@@ -27,6 +28,7 @@ public:
     QLineEdit minOrl;
     QLineEdit launchCable;
     QLineEdit receiveCable;
+    QLineEdit maxBendDelta;
     QDialogButtonBox buttons;
 
 private:

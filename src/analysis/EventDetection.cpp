@@ -10,18 +10,18 @@
 
 namespace analysis {
 
-const char* eventKindName(EventKind kind)
+const char* eventKindName(OwnEventKind kind)
 {
     switch (kind) {
-    case EventKind::Splice:
+    case OwnEventKind::Splice:
         return "splice";
-    case EventKind::Reflective:
+    case OwnEventKind::Reflective:
         return "reflective";
-    case EventKind::Bend:
+    case OwnEventKind::Bend:
         return "bend";
-    case EventKind::Gain:
+    case OwnEventKind::Gain:
         return "gain";
-    case EventKind::End:
+    case OwnEventKind::End:
         return "end";
     }
     return "splice";
@@ -75,14 +75,14 @@ OwnAnalysis detectEvents(const TraceSamples& trace, const Acquisition& acquisiti
     // than the splice threshold none; the others are measured again without them.
     bool changed = false;
     for (OwnEvent& e : result.events) {
-        if (e.kind == EventKind::Reflective && !(e.reflectance && *e.reflectance >= t.reflectance)) {
-            e.kind = e.loss && *e.loss < 0 ? EventKind::Gain : EventKind::Splice;
+        if (e.kind == OwnEventKind::Reflective && !(e.reflectance && *e.reflectance >= t.reflectance)) {
+            e.kind = e.loss && *e.loss < 0 ? OwnEventKind::Gain : OwnEventKind::Splice;
             e.reflectance.reset();
             changed = true;
         }
     }
     const auto kept = std::remove_if(result.events.begin(), result.events.end(), [&](const OwnEvent& e) {
-        return (e.kind == EventKind::Splice || e.kind == EventKind::Gain) && !(e.loss && std::fabs(*e.loss) >= t.spliceLoss);
+        return (e.kind == OwnEventKind::Splice || e.kind == OwnEventKind::Gain) && !(e.loss && std::fabs(*e.loss) >= t.spliceLoss);
     });
     changed = changed || kept != result.events.end();
     result.events.erase(kept, result.events.end());
@@ -138,14 +138,14 @@ void remeasure(OwnAnalysis& analysis, const TraceSamples& trace, const Acquisiti
     // A line after an event is backscatter when it falls about as the glass does elsewhere on the trace: a
     // receiver still recovering from a reflection falls faster.
     const double lastKm = trace.startKm + static_cast<double>(trace.size - 1) * trace.stepKm;
-    const double endKm = events.back().kind == EventKind::End ? events.back().km : lastKm;
+    const double endKm = events.back().kind == OwnEventKind::End ? events.back().km : lastKm;
     const auto glass = typicalAttenuation(
         trace, std::max(trace.startKm, acquisition.frontPanelKm + dz + recovery), endKm, std::max(window / 2, 0.1));
     double steepest = maxGlassAttenuationAt(acquisition.wavelengthNm.value_or(std::numeric_limits<double>::quiet_NaN()));
     if (glass && *glass > 0)
         steepest = std::min(steepest, std::max(2 * *glass, *glass + 0.15));
 
-    const auto reflects = [](const OwnEvent& e) { return e.kind == EventKind::Reflective || e.reflectance; };
+    const auto reflects = [](const OwnEvent& e) { return e.kind == OwnEventKind::Reflective || e.reflectance; };
     // Where a found event starts is known to a few samples, one placed by hand only to the dead zone; how long it
     // lasts, the analysis saw, else the pulse and the receiver's recovery.
     const auto near = [&](const OwnEvent& e) { return e.settleKm > 0 && e.edit == Edit::None ? 3 * trace.stepKm : dz; };
@@ -173,7 +173,7 @@ void remeasure(OwnAnalysis& analysis, const TraceSamples& trace, const Acquisiti
         if (!before && k > 0)
             before = lowestBetween(trace, events[k - 1].km, e.km);
         e.loss.reset();
-        if (e.kind != EventKind::End) {
+        if (e.kind != OwnEventKind::End) {
             auto after = levelBeside(trace, w, Side::After);
             if (!after && k + 1 < events.size())
                 after = lowestBetween(trace, e.km + settle(e) / 2, events[k + 1].km);
@@ -195,8 +195,8 @@ void remeasure(OwnAnalysis& analysis, const TraceSamples& trace, const Acquisiti
         }
         const auto slope = sectionAttenuation(trace, w.previousKm + settle(k > 0 ? events[k - 1] : e), e.km, near(e));
         e.attenuationBefore = slope && *slope > 0 && *slope < 10 ? slope : std::nullopt;
-        if (e.kind == EventKind::Splice || e.kind == EventKind::Gain)
-            e.kind = e.loss && *e.loss < 0 ? EventKind::Gain : EventKind::Splice;
+        if (e.kind == OwnEventKind::Splice || e.kind == OwnEventKind::Gain)
+            e.kind = e.loss && *e.loss < 0 ? OwnEventKind::Gain : OwnEventKind::Splice;
     }
 }
 

@@ -17,7 +17,7 @@ namespace {
     std::optional<double> endKm(const OwnAnalysis& analysis)
     {
         const auto end = std::find_if(analysis.events.begin(), analysis.events.end(),
-            [](const OwnEvent& e) { return e.kind == EventKind::End; });
+            [](const OwnEvent& e) { return e.kind == OwnEventKind::End; });
         return end == analysis.events.end() ? std::nullopt : std::optional<double>(end->km);
     }
 
@@ -25,19 +25,19 @@ namespace {
     // reflectance measured then tells against the threshold.
     void classify(OwnEvent& e)
     {
-        if (e.kind == EventKind::End)
+        if (e.kind == OwnEventKind::End)
             return;
-        e.kind = EventKind::Reflective;
+        e.kind = OwnEventKind::Reflective;
         e.reflectance = 0; // measured by remeasure, which reads a peak only for reflective events
     }
 
     void settleKind(OwnEvent& e, const DetectionThresholds& t)
     {
-        if (e.kind != EventKind::Reflective)
+        if (e.kind != OwnEventKind::Reflective)
             return;
         if (!(e.reflectance && *e.reflectance >= t.reflectance)) {
             e.reflectance.reset();
-            e.kind = e.loss && *e.loss < 0 ? EventKind::Gain : EventKind::Splice;
+            e.kind = e.loss && *e.loss < 0 ? OwnEventKind::Gain : OwnEventKind::Splice;
         }
     }
 
@@ -89,12 +89,12 @@ std::optional<size_t> moveEvent(
     if (index >= analysis.events.size() || !onTrace(trace, km))
         return std::nullopt;
     OwnEvent e = analysis.events[index];
-    if (e.kind != EventKind::End) {
+    if (e.kind != OwnEventKind::End) {
         const auto end = endKm(analysis);
         if (end && km >= *end)
             return std::nullopt;
     } else if (std::any_of(analysis.events.begin(), analysis.events.end(),
-                   [&](const OwnEvent& other) { return other.kind != EventKind::End && other.km >= km; })) {
+                   [&](const OwnEvent& other) { return other.kind != OwnEventKind::End && other.km >= km; })) {
         return std::nullopt; // the end stays after every event
     }
     analysis.events.erase(analysis.events.begin() + static_cast<std::ptrdiff_t>(index));

@@ -47,8 +47,8 @@ std::vector<EventMeasure> eventMeasures(const OwnAnalysis& analysis)
         m.loss = e.loss;
         m.reflectance = e.reflectance;
         m.slopeBefore = e.attenuationBefore;
-        m.reflective = e.kind == EventKind::Reflective || (e.kind == EventKind::End && e.reflectance);
-        m.end = e.kind == EventKind::End;
+        m.reflective = e.kind == OwnEventKind::Reflective || (e.kind == OwnEventKind::End && e.reflectance);
+        m.end = e.kind == OwnEventKind::End;
         list.push_back(m);
     }
     return list;
@@ -79,8 +79,8 @@ namespace {
     // M moved by hand, E the end), the loss measurement (LS: least squares).
     std::string codeOf(const OwnEvent& e)
     {
-        const bool reflects = e.kind == EventKind::Reflective || (e.kind == EventKind::End && e.reflectance);
-        const char mark = e.kind == EventKind::End ? 'E'
+        const bool reflects = e.kind == OwnEventKind::Reflective || (e.kind == OwnEventKind::End && e.reflectance);
+        const char mark = e.kind == OwnEventKind::End ? 'E'
             : e.edit == Edit::Added                 ? 'A'
             : e.edit == Edit::Moved                 ? 'M'
                                                     : 'F';
@@ -116,7 +116,7 @@ sor::SORParser withOwnEvents(const sor::SORParser& file, const OwnAnalysis& anal
         d.Slope_Raw = e.attenuationBefore ? milli<int16_t>(*e.attenuationBefore, 1, 32766) : int16_t(0);
         d.Slope = e.attenuationBefore ? thousandths(*e.attenuationBefore) : nan;
         d.EventCode = codeOf(e);
-        d.EventType = (e.kind == EventKind::End ? "end of fiber " : "")
+        d.EventType = (e.kind == OwnEventKind::End ? "end of fiber " : "")
             + std::string(d.EventCode[0] == '1' ? "reflection event " : "loss/gain event ")
             + (d.EventCode[1] == 'A' ? "manual " : "") + "(" + d.EventCode + ")";
         d.Comment = editName(e.edit);
@@ -137,10 +137,24 @@ sor::SORParser withOwnEvents(const sor::SORParser& file, const OwnAnalysis& anal
     block.TotalLoss = summary.totalLoss.value_or(nan);
     block.FiberStart_Raw = 0;
     block.FiberStart = 0;
-    const auto end = std::find_if(events.begin(), events.end(), [](const OwnEvent& e) { return e.kind == EventKind::End; });
+    const auto end = std::find_if(events.begin(), events.end(), [](const OwnEvent& e) { return e.kind == OwnEventKind::End; });
     block.FiberLength_Raw = end != events.end() ? static_cast<uint32_t>(std::max(0, timeOf(end->km, ior))) : 0;
     block.FiberLength = end != events.end() ? end->km : nan;
     return shown;
+}
+
+bool useOwnAnalysis(FibreFile& file, const Thresholds& thresholds)
+{
+    if (!file.summary.parsed)
+        return false;
+    const sor::SORParser parser(widePath(file.path), sor::nowhere(), sor::nowhere());
+    if (!parser.fileParsed)
+        return false;
+    FileSummary own = summarizeOwn(parser, analyse(parser, thresholds.detection), file.summary.file, thresholds);
+    std::vector<EventMeasure> events = own.eventList;
+    file.summary = std::move(own);
+    useEvents(file, std::move(events), thresholds);
+    return true;
 }
 
 FileSummary summarizeFileOwn(const std::string& path, std::string file, const Thresholds& thresholds)

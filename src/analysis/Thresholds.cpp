@@ -60,7 +60,7 @@ bool Thresholds::operator==(const Thresholds& o) const
     return maxSpliceLoss == o.maxSpliceLoss && maxConnectorLoss == o.maxConnectorLoss
         && maxReflectance == o.maxReflectance && maxAttenuation == o.maxAttenuation && maxTotalLoss == o.maxTotalLoss
         && minOrl == o.minOrl && launchCable == o.launchCable && receiveCable == o.receiveCable
-        && detection == o.detection;
+        && maxBendDelta == o.maxBendDelta && detection == o.detection;
 }
 
 std::string cableSettingText(const CableSetting& c)
@@ -118,6 +118,8 @@ std::string thresholdsText(const Thresholds& thresholds)
     });
     out += "LaunchCableKm:" + cableSettingText(t.launchCable) + "\n";
     out += "ReceiveCableKm:" + cableSettingText(t.receiveCable) + "\n";
+    // Last, so that files written before it read as they did.
+    out += "MaxBendDelta:" + (t.maxBendDelta ? number(*t.maxBendDelta) : std::string()) + "\n";
     forEachDetectionKey(t.detection, [&](const char* key, double& value, double, double) {
         out += std::string(key) + ":" + number(value) + "\n";
     });
@@ -151,7 +153,7 @@ Thresholds parseThresholds(const std::string& text)
         });
         if (detectionKey)
             continue;
-        forEachKey(t, [&](const std::string& name, std::optional<double>& limit) {
+        const auto read = [&](const std::string& name, std::optional<double>& limit) {
             if (key != name)
                 return;
             if (value.empty()) {
@@ -160,7 +162,9 @@ Thresholds parseThresholds(const std::string& text)
             }
             if (const auto v = readNumber(value))
                 limit = *v;
-        });
+        };
+        forEachKey(t, read);
+        read("MaxBendDelta", t.maxBendDelta);
     }
     return t;
 }

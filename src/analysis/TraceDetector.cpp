@@ -483,10 +483,10 @@ OwnAnalysis TraceDetector::run()
         const Candidate& c = kept[k];
         OwnEvent e;
         e.km = kmOf(static_cast<double>(c.index));
-        e.kind = endAt && k == *endAt ? EventKind::End
-            : c.reflective            ? EventKind::Reflective
-            : c.step < 0              ? EventKind::Gain
-                                      : EventKind::Splice;
+        e.kind = endAt && k == *endAt ? OwnEventKind::End
+            : c.reflective            ? OwnEventKind::Reflective
+            : c.step < 0              ? OwnEventKind::Gain
+                                      : OwnEventKind::Splice;
         e.saturated = c.saturated;
         e.settleKm = static_cast<double>(c.extent - c.index) * t.stepKm;
         if (c.reflective)
@@ -496,7 +496,7 @@ OwnAnalysis TraceDetector::run()
     if (!endAt && floor && fade + 1 < n) {
         OwnEvent e;
         e.km = kmOf(static_cast<double>(fade));
-        e.kind = EventKind::End;
+        e.kind = OwnEventKind::End;
         result.events.push_back(e);
     }
     return result;

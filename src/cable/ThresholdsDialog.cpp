@@ -67,6 +67,7 @@ ThresholdsDialog::ThresholdsDialog(QWidget* parent)
     };
     addCable(launchCable, "launchCable", tr("Launch cable (km, or auto)"));
     addCable(receiveCable, "receiveCable", tr("Receive cable (km, or auto)"));
+    add(maxBendDelta, "maxBendDelta", tr("Max bend: more loss at the longer wavelength (dB)"));
     form->addRow(&buttons);
 
     connect(&buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -90,6 +91,7 @@ void ThresholdsDialog::setThresholds(const analysis::Thresholds& t)
     showLimit(minOrl, t.minOrl);
     launchCable.setText(QString::fromStdString(analysis::cableSettingText(t.launchCable)));
     receiveCable.setText(QString::fromStdString(analysis::cableSettingText(t.receiveCable)));
+    showLimit(maxBendDelta, t.maxBendDelta);
 }
 
 analysis::Thresholds ThresholdsDialog::thresholds() const
@@ -105,5 +107,6 @@ analysis::Thresholds ThresholdsDialog::thresholds() const
     t.minOrl = read(minOrl);
     t.launchCable = analysis::parseCableSetting(launchCable.text().toStdString()).value_or(analysis::CableSetting());
     t.receiveCable = analysis::parseCableSetting(receiveCable.text().toStdString()).value_or(analysis::CableSetting());
+    t.maxBendDelta = read(maxBendDelta);
     return t;
 }

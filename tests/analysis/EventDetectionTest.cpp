@@ -145,14 +145,14 @@ TEST_P(Detection, FindsTheTruthAndNothingElse)
             const double km = synth::displayedKm(fibre, truth.km);
             SCOPED_TRACE(testing::Message() << "event at " << km << " km");
             const auto found = std::find_if(own.events.begin(), own.events.end(),
-                [&](const OwnEvent& e) { return e.kind != EventKind::End && std::fabs(e.km - km) <= tolerance; });
+                [&](const OwnEvent& e) { return e.kind != OwnEventKind::End && std::fabs(e.km - km) <= tolerance; });
             ASSERT_NE(found, own.events.end());
             matched[static_cast<size_t>(found - own.events.begin())] = true;
             const double loss = fibre.apparentLoss(truth);
             ASSERT_TRUE(found->loss);
             EXPECT_NEAR(*found->loss, loss, std::max(c.lossTolerance, 0.1 * std::fabs(loss)));
             if (truth.reflectance) {
-                EXPECT_EQ(found->kind, EventKind::Reflective);
+                EXPECT_EQ(found->kind, OwnEventKind::Reflective);
                 ASSERT_TRUE(found->reflectance);
                 // A clipped peak tells only that the reflection is at least that strong.
                 if (found->saturated)
@@ -160,19 +160,19 @@ TEST_P(Detection, FindsTheTruthAndNothingElse)
                 else
                     EXPECT_NEAR(*found->reflectance, *truth.reflectance, 1.5);
             } else {
-                EXPECT_EQ(found->kind, loss < 0 ? EventKind::Gain : EventKind::Splice);
+                EXPECT_EQ(found->kind, loss < 0 ? OwnEventKind::Gain : OwnEventKind::Splice);
             }
         }
         for (size_t k = 0; k < own.events.size(); ++k) {
             const auto& e = own.events[k];
-            if (e.kind == EventKind::End) {
+            if (e.kind == OwnEventKind::End) {
                 EXPECT_EQ(k + 1, own.events.size()) << "the end is last";
                 EXPECT_NEAR(e.km, synth::displayedKm(fibre, fibre.lengthKm()), tolerance);
             } else {
                 EXPECT_TRUE(matched[k]) << "no event at " << e.km << " km";
             }
         }
-        EXPECT_TRUE(!own.events.empty() && own.events.back().kind == EventKind::End) << "the end is found";
+        EXPECT_TRUE(!own.events.empty() && own.events.back().kind == OwnEventKind::End) << "the end is found";
         const bool saturates = fibre.saturationDb.has_value();
         EXPECT_EQ(std::count_if(own.events.begin(), own.events.end(), [](const OwnEvent& e) { return e.saturated; }),
             saturates ? 1 : 0);
@@ -193,7 +193,7 @@ TEST(Detection, DegenerateTracesGiveNoEvents)
              TraceSamples {}, TraceSamples { flat.data(), flat.size(), 0, 0 } }) {
         const OwnAnalysis own = detectEvents(trace, a, DetectionThresholds());
         EXPECT_TRUE(std::none_of(own.events.begin(), own.events.end(),
-            [](const OwnEvent& e) { return e.kind != EventKind::End; }));
+            [](const OwnEvent& e) { return e.kind != OwnEventKind::End; }));
     }
 }
 

@@ -1,5 +1,7 @@
 #include "GeneratedTrace.h"
 #include "InstrumentComparison.h"
+#include "SyntheticFibre.h"
+#include "TempDir.h"
 
 #include "analysis/EventEditing.h"
 #include "analysis/OwnAnalysis.h"
@@ -34,7 +36,7 @@ struct Edited : testing::Test {
         f.events.push_back({ 7, 0.4, -40.0, true });
         return f;
     }
-    size_t count(EventKind kind) const
+    size_t count(OwnEventKind kind) const
     {
         return static_cast<size_t>(
             std::count_if(own.events.begin(), own.events.end(), [&](const OwnEvent& e) { return e.kind == kind; }));
@@ -55,7 +57,7 @@ TEST_F(Edited, AddedEventsAreMeasuredWhereTheyStand)
     ASSERT_TRUE(added);
     const OwnEvent& e = own.events[*added];
     EXPECT_EQ(e.edit, Edit::Added);
-    EXPECT_EQ(e.kind, EventKind::Splice);
+    EXPECT_EQ(e.kind, OwnEventKind::Splice);
     ASSERT_TRUE(e.loss);
     EXPECT_NEAR(*e.loss, 0.3, 0.03);
     EXPECT_EQ(std::string(editName(e.edit)), "added");
@@ -76,11 +78,11 @@ TEST_F(Edited, AnAddedPeakIsAReflection)
 {
     thresholds.reflectance = -30; // hides the connector
     own = detectEvents(g.trace, acquisition, thresholds);
-    ASSERT_EQ(count(EventKind::Reflective), 0u);
+    ASSERT_EQ(count(OwnEventKind::Reflective), 0u);
     own.thresholds.reflectance = -65;
     const auto added = addEvent(own, g.trace, acquisition, 7.0);
     ASSERT_TRUE(added);
-    EXPECT_EQ(own.events[*added].kind, EventKind::Reflective);
+    EXPECT_EQ(own.events[*added].kind, OwnEventKind::Reflective);
     EXPECT_NEAR(own.events[*added].reflectance.value_or(0), -40, 1.5);
 }
 
@@ -88,7 +90,7 @@ TEST_F(Edited, MovedAndDeletedEventsRoundTrip)
 {
     const OwnAnalysis before = own;
     const size_t connector = 0;
-    ASSERT_EQ(own.events[connector].kind, EventKind::Reflective);
+    ASSERT_EQ(own.events[connector].kind, OwnEventKind::Reflective);
     const double loss = own.events[connector].loss.value_or(0);
 
     // Moved off the connector, the event measures nothing there; moved back, its loss again.
@@ -118,7 +120,7 @@ TEST_F(Edited, MovedAndDeletedEventsRoundTrip)
 
     // Without its end the fibre has none.
     ASSERT_TRUE(deleteEvent(own, g.trace, acquisition, own.events.size() - 1));
-    EXPECT_EQ(count(EventKind::End), 0u);
+    EXPECT_EQ(count(OwnEventKind::End), 0u);
 }
 
 // The file as its own analysis shows it: the events found and edited in its KeyEvents block, read back by the same
@@ -192,4 +194,38 @@ TEST(RealFiles, OwnAnalysisFindsWhatTheInstrumentsFound)
         EXPECT_LE(t.inner - t.found, std::max(1.0, 0.1 * t.inner));
         EXPECT_LE(t.files - t.ends, 1);
     }
+}
+
+// A file of a fibre judged by its own analysis: the events its table leaves out count, and the span is drawn from
+// them; a file that cannot be read again stays as it was.
+TEST(FibreFiles, JudgedByTheOwnAnalysis)
+{
+    synth::Fibre f;
+    f.add({ 10, 0.2, 0 });
+    f.events = { { 3, 0.4, std::nullopt, false }, { 6, 0.5, -40.0, false } };
+    const sortest::TempDir dir;
+    const std::string path = dir.path() + "/unlisted.sor";
+    sortest::writeFile(path, synth::render(f).build());
+    FibreFile file = readFibreFile(path, "unlisted.sor", Thresholds());
+    ASSERT_TRUE(file.summary.parsed);
+    EXPECT_EQ(file.summary.events, 1); // the end only
+
+    FibreFile gone = file;
+    gone.path = path + ".gone";
+    EXPECT_FALSE(useOwnAnalysis(gone, Thresholds()));
+    EXPECT_EQ(gone.summary.events, 1);
+
+    ASSERT_TRUE(useOwnAnalysis(file, Thresholds()));
+    ASSERT_EQ(file.summary.eventList.size(), 3u);
+    const double truth[] = { 3, 6, 10 };
+    for (size_t k = 0; k < 3; ++k) {
+        ASSERT_TRUE(file.summary.eventList[k].km);
+        EXPECT_NEAR(*file.summary.eventList[k].km, truth[k], 0.02);
+    }
+    EXPECT_TRUE(file.summary.eventList[1].reflective);
+    EXPECT_TRUE(file.summary.eventList[2].end);
+    ASSERT_TRUE(file.summary.splice.value);
+    EXPECT_NEAR(*file.summary.splice.value, 0.4, 0.08);
+    ASSERT_TRUE(file.summary.fibreLength);
+    EXPECT_NEAR(*file.summary.fibreLength, 10, 0.02);
 }

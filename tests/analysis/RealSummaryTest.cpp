@@ -1,6 +1,10 @@
 #include "MalformedVariants.h"
+#include "Parse.h"
+#include "SyntheticPair.h"
 #include "TempFile.h"
 
+#include "analysis/FibreAnalysis.h"
+#include "analysis/FibreVerdict.h"
 #include "analysis/FileSummary.h"
 #include "analysis/FolderListing.h"
 #include "analysis/Sentinels.h"
@@ -80,7 +84,8 @@ TEST(RealFiles, SummariesHoldNoPlaceholder)
     EXPECT_GE(checked, 1);
 }
 
-// Malformed files that the reader accepts are summarized promptly, with finite numbers or none.
+// Malformed files that the reader accepts are summarized promptly, with finite numbers or none; as either end of a
+// fibre, its analysis holds finite numbers too.
 TEST(MalformedFiles, SummariesArePromptAndFinite)
 {
     const auto variants = sortest::malformedVariants(sortest::baseImages(""));
@@ -88,6 +93,10 @@ TEST(MalformedFiles, SummariesArePromptAndFinite)
     cables.launchCable = { CableSetting::Mode::Auto, 0 };
     cables.receiveCable = { CableSetting::Mode::Length, 1 };
     const sortest::TempFile file(sortest::Bytes {}, "variant.sor");
+    const sortest::Parsed partner
+        = sortest::parseBytes(synth::render(synth::measured(synth::randomPlan(3, 2, 1, 9), 1550, false)).build());
+    const FibreFile good = fibreFile(*partner.parser, std::string(), "A/good.sor", cables);
+    const auto finite = [](const std::optional<double>& v) { return !v || std::isfinite(*v); };
     std::vector<std::string> problems;
     size_t summarized = 0;
     {
@@ -102,12 +111,25 @@ TEST(MalformedFiles, SummariesArePromptAndFinite)
             applyCables(s, Thresholds());
             if (std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() > 1.0)
                 problems.push_back(v.name + ": slow");
-            for (const auto& value : { s.fibreLength, s.totalLoss, s.attenuation, s.orl, s.wavelength,
-                     s.splice.value, s.connector.value, s.reflectance.value, s.span.startKm, s.span.endKm }) {
+            for (const auto& value : { s.fibreLength, s.totalLoss, s.attenuation, s.orl, s.wavelength, s.splice.value,
+                     s.connector.value, s.reflectance.value, s.span.startKm, s.span.endKm }) {
                 if (value && !std::isfinite(*value))
                     problems.push_back(v.name + ": a value that is not a number");
             }
             ++summarized;
+
+            const FibreFile bad = fibreFile(parser, std::string(), "B/" + v.name, cables);
+            for (const auto& [ab, ba] : { std::make_pair(&good, &bad), std::make_pair(&bad, &good) }) {
+                const WavelengthAnalysis w = analyseWavelength(ab, ba);
+                bool ok = finite(w.startKm) && finite(w.endKm) && finite(w.lengthKm) && finite(w.totalLoss)
+                    && finite(w.attenuation) && finite(w.orl);
+                for (const auto& e : w.events)
+                    ok = ok && std::isfinite(e.km) && finite(e.loss) && finite(e.lossAB) && finite(e.lossBA);
+                if (!ok)
+                    problems.push_back(v.name + ": a fibre's value that is not a number");
+            }
+            for (const auto& a : analyseCable({ good, bad }))
+                evaluateFibre(a, Thresholds());
         }
     }
     for (const auto& p : problems)

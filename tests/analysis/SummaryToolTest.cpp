@@ -243,12 +243,15 @@ TEST(SordumpAnalyse, EventsAsTextAndJsonAndTheSummaryByThem)
     };
     for (const Case& c : { Case { "--analyse " + quoted(file), 0, { "Own analysis: splice loss 0.05 dB", "end" } },
              Case { "--analyse --json " + quoted(file), 0,
-                 { "\"thresholds\":{\"spliceLoss\":0.05,\"reflectance\":-65,\"endOfFibre\":3}", "\"positionKm\":",
-                     "\"type\":\"end\"", "\"attenuationBefore\":" } },
+                 { "\"thresholds\":{\"spliceLoss\":0.05,\"reflectance\":-65,\"endOfFibre\":3}",
+                     "\"positionKm\":", "\"type\":\"end\"", "\"attenuationBefore\":" } },
              Case { "--analyse --json --thresholds " + quoted(thresholds) + " " + quoted(file), 0,
                  { "\"spliceLoss\":0.2,\"reflectance\":-50" } },
-             Case { "--analyse --json " + quoted(dir.path() + "/missing.sor"), 1, { "\"fileParsed\":false", "\"events\":[]" } },
-             Case { "--analyse --csv " + quoted(file), 2, {} } }) {
+             Case { "--analyse --json " + quoted(dir.path() + "/missing.sor"), 1,
+                 { "\"fileParsed\":false", "\"events\":[]" } },
+             Case { "--analyse --csv " + quoted(file), 2, {} },
+             Case { "--fibre --analyse --csv " + quoted(file), 2, {} },
+             Case { "--summary --by-fibre --analyse " + quoted(file), 0, { "F001.sor" } } }) {
         SCOPED_TRACE(c.arguments);
         const ToolRun run = sordump(c.arguments);
         EXPECT_EQ(run.status, c.status);

@@ -173,7 +173,7 @@ TEST(ThresholdsFile, DefaultsRoundTripAndBrokenLines)
     EXPECT_EQ(thresholdsText(defaults),
         "MaxSpliceLoss:0.3\nMaxConnectorLoss:0.75\nMaxReflectance:-35\nMaxAttenuation1310:0.4\n"
         "MaxAttenuation1383:0.4\nMaxAttenuation1490:0.35\nMaxAttenuation1550:0.3\nMaxAttenuation1625:0.35\n"
-        "MaxTotalLoss:\nMinORL:\nLaunchCableKm:\nReceiveCableKm:\nAnalysisSpliceLoss:0.05\n"
+        "MaxTotalLoss:\nMinORL:\nLaunchCableKm:\nReceiveCableKm:\nMaxBendDelta:0.5\nAnalysisSpliceLoss:0.05\n"
         "AnalysisReflectance:-65\nAnalysisEndOfFibre:3\n");
 
     Thresholds edited;
@@ -181,6 +181,7 @@ TEST(ThresholdsFile, DefaultsRoundTripAndBrokenLines)
     edited.maxAttenuation[3] = 0.25;
     edited.maxTotalLoss = 18.5;
     edited.minOrl = 27;
+    edited.maxBendDelta.reset();
     EXPECT_EQ(parseThresholds(thresholdsText(edited)), edited);
 
     // Unknown keys, lines without a colon, numbers that do not read and a decimal comma: the defaults stay.

@@ -72,7 +72,7 @@ Comparison compareWithInstrument(const sor::SORParser& p, const analysis::OwnAna
         int best = -1;
         for (size_t k = 0; k < own.events.size(); ++k) {
             const auto& e = own.events[k];
-            if (taken[k] || e.kind == analysis::EventKind::End || std::fabs(e.km - km) > tolerance)
+            if (taken[k] || e.kind == analysis::OwnEventKind::End || std::fabs(e.km - km) > tolerance)
                 continue;
             if (best < 0 || std::fabs(e.km - km) < std::fabs(own.events[static_cast<size_t>(best)].km - km))
                 best = static_cast<int>(k);
@@ -105,7 +105,7 @@ Comparison compareWithInstrument(const sor::SORParser& p, const analysis::OwnAna
     }
     const double instrumentEnd = list.back().Distance;
     const auto end = std::find_if(own.events.begin(), own.events.end(),
-        [](const analysis::OwnEvent& e) { return e.kind == analysis::EventKind::End; });
+        [](const analysis::OwnEvent& e) { return e.kind == analysis::OwnEventKind::End; });
     c.endFound = end != own.events.end() && std::fabs(end->km - instrumentEnd) <= tolerance;
     const double ownEnd = end != own.events.end() ? end->km : NAN;
     c.report += std::string(c.endFound ? "  ok   " : "  END  ")
@@ -114,7 +114,7 @@ Comparison compareWithInstrument(const sor::SORParser& p, const analysis::OwnAna
     const double threshold = std::max(0.1, p.fxd.LossThreshold_dB);
     for (size_t k = 0; k < own.events.size(); ++k) {
         const auto& e = own.events[k];
-        if (taken[k] || e.kind == analysis::EventKind::End)
+        if (taken[k] || e.kind == analysis::OwnEventKind::End)
             continue;
         const bool listed = std::any_of(
             list.begin(), list.end(), [&](const sor::KeyEventData& f) { return std::fabs(f.Distance - e.km) <= tolerance; });

@@ -363,6 +363,8 @@ private Q_SLOTS:
             dialog->maxSpliceLoss.setText(QStringLiteral("0.5"));
             dialog->maxAttenuation[3].clear(); // 1550 nm: no limit
             dialog->minOrl.setText(QStringLiteral("45"));
+            QCOMPARE(dialog->maxBendDelta.text(), QStringLiteral("0.5"));
+            dialog->maxBendDelta.setText(QStringLiteral("0.8"));
             dialog->accept();
         });
         tab->editThresholds();
@@ -377,10 +379,13 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(QStringLiteral("setting.ini")));
         QFile saved(QStringLiteral("thresholds.ini"));
         QVERIFY(saved.open(QIODevice::ReadOnly));
-        QVERIFY(saved.readAll().contains("MaxSpliceLoss:0.5\n"));
+        const QByteArray kept = saved.readAll();
+        QVERIFY(kept.contains("MaxSpliceLoss:0.5\n"));
+        QVERIFY(kept.contains("\nMaxBendDelta:0.8\n"));
         CableTab* next = scanned(folder);
         QVERIFY(next && next != tab);
         QCOMPARE(next->model.thresholds().minOrl, std::optional<double>(45));
+        QCOMPARE(next->model.thresholds().maxBendDelta, std::optional<double>(0.8));
         QCOMPARE(next->countsLabel.text(), QStringLiteral("10 files: 0 pass, 8 fail, 2 errors"));
 
         // A later change reaches every cable tab of the window.
