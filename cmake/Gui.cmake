@@ -45,6 +45,8 @@ add_library(tavix_charts STATIC
     include/cursors/CursorReadout.h src/cursors/CursorReadout.cpp
     include/events/OTDREvent.h src/events/OTDREvent.cpp
     include/events/OTDREventHandler.h src/events/OTDREventHandler.cpp
+    include/events/OwnEventsBar.h src/events/OwnEventsBar.cpp
+    include/events/AnalysisDialog.h src/events/AnalysisDialog.cpp
 )
 set_target_properties(tavix_charts PROPERTIES AUTOMOC ON)
 target_link_libraries(tavix_charts PUBLIC tavix_core analysis Qt5::Widgets Qt5::Svg KChart)
@@ -104,7 +106,7 @@ add_library(tavix_shell STATIC
     include/shell/InitialTabWidget.h src/shell/InitialTabWidget.cpp
     include/shell/MainTabWidget.h src/shell/MainTabWidget.cpp
     include/shell/MainWindow.h src/shell/MainWindow.cpp
-    include/shell/SORTab.h src/shell/SORTab.cpp
+    include/shell/SORTab.h src/shell/SORTab.cpp src/shell/SORTab_Own.cpp
     include/shell/InfoWidget.h src/shell/InfoWidget.cpp
     include/shell/TabReport.h src/shell/TabReport.cpp
     include/shell/ReportDialog.h src/shell/ReportDialog.cpp

@@ -6,6 +6,7 @@
 #include "analysis/FibreSummary.h"
 #include "analysis/FibreVerdict.h"
 #include "analysis/FolderListing.h"
+#include "analysis/OwnAnalysis.h"
 #include "analysis/SummaryTable.h"
 #include "analysis/TableNumbers.h"
 
@@ -20,8 +21,9 @@ namespace {
 
 void write(const std::string& text) { std::fwrite(text.data(), 1, text.size(), stdout); }
 
-// The files and folders named, read; each failure said on standard error, as --summary says it.
-std::vector<FibreFile> readFiles(const std::vector<std::string>& paths, const Thresholds& t, int& status)
+// The files and folders named, read; each failure said on standard error, as --summary says it. With own, each is
+// judged by its own analysis.
+std::vector<FibreFile> readFiles(const std::vector<std::string>& paths, const Thresholds& t, int& status, bool own)
 {
     for (const auto& path : paths) {
         struct stat info { };
@@ -31,7 +33,9 @@ std::vector<FibreFile> readFiles(const std::vector<std::string>& paths, const Th
         }
     }
     std::vector<FibreFile> files = readFibreFiles(paths, t);
-    for (const auto& f : files) {
+    for (auto& f : files) {
+        if (own)
+            useOwnAnalysis(f, t);
         if (!f.summary.parsed) {
             status = 1;
             std::fprintf(
@@ -211,10 +215,10 @@ std::string rowJson(const FibreRow& r)
 
 } // namespace
 
-int printFibre(const std::vector<std::string>& paths, bool json, const Thresholds& thresholds)
+int printFibre(const std::vector<std::string>& paths, bool json, const Thresholds& thresholds, bool own)
 {
     int status = 0;
-    const std::vector<FibreFile> files = readFiles(paths, thresholds, status);
+    const std::vector<FibreFile> files = readFiles(paths, thresholds, status, own);
     const FibreFiles fibre = oneFibre(files);
     const FibreAnalysis a = analyseFibre(fibre, files);
     const FibreVerdict v = evaluateFibre(a, thresholds);
@@ -223,10 +227,10 @@ int printFibre(const std::vector<std::string>& paths, bool json, const Threshold
     return status;
 }
 
-int printFibreSummaries(const std::vector<std::string>& paths, bool json, const Thresholds& thresholds)
+int printFibreSummaries(const std::vector<std::string>& paths, bool json, const Thresholds& thresholds, bool own)
 {
     int status = 0;
-    const std::vector<FibreFile> files = readFiles(paths, thresholds, status);
+    const std::vector<FibreFile> files = readFiles(paths, thresholds, status, own);
     // A folder without files is no table.
     if (!json && !files.empty())
         write(fibreCsvHeader());

@@ -4,6 +4,7 @@
 
 #include "analysis/FileSummary.h"
 #include "analysis/FolderListing.h"
+#include "analysis/OwnAnalysis.h"
 #include "analysis/SummaryTable.h"
 #include "analysis/TableNumbers.h"
 #include "analysis/Verdict.h"
@@ -84,13 +85,14 @@ void write(const std::string& text) { std::fwrite(text.data(), 1, text.size(), s
 
 } // namespace
 
-int printSummaries(const std::vector<std::string>& paths, bool json, const analysis::Thresholds& thresholds)
+int printSummaries(const std::vector<std::string>& paths, bool json, const analysis::Thresholds& thresholds, bool own)
 {
     int status = 0;
     bool headed = json;
     const auto one = [&](const std::string& path, const std::string& file) {
         // The reader writes nothing here; its message is the summary's.
-        const analysis::FileSummary s = analysis::summarizeFile(path, file, thresholds);
+        const analysis::FileSummary s
+            = own ? analysis::summarizeFileOwn(path, file, thresholds) : analysis::summarizeFile(path, file, thresholds);
         if (!s.parsed) {
             status = 1;
             std::fprintf(stderr, "sordump: %s: could not be parsed: %s\n", path.c_str(), s.errorText.c_str());

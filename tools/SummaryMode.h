@@ -12,6 +12,8 @@ std::string summaryJson(const analysis::FileSummary& s, const analysis::Threshol
 std::string summaryText(const analysis::FileSummary& s, const analysis::Thresholds& t);
 
 /// sordump --summary: one row per file of the paths (folders listed recursively) as CSV, or one JSON object per
-/// line, judged against the thresholds; the CSV header comes with the first row. Returns the exit status: 0 when
-/// every file parsed, 1 when one could not be or a folder holds no .sor file.
-int printSummaries(const std::vector<std::string>& paths, bool json, const analysis::Thresholds& thresholds);
+/// line, judged against the thresholds; the CSV header comes with the first row. With own, every file is judged by the
+/// events of its own analysis (with the thresholds' detection thresholds) instead of its event table. Returns the exit
+/// status: 0 when every file parsed, 1 when one could not be or a folder holds no .sor file.
+int printSummaries(
+    const std::vector<std::string>& paths, bool json, const analysis::Thresholds& thresholds, bool own = false);

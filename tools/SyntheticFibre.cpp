@@ -68,7 +68,7 @@ double Fibre::level(double km) const
         from += s.km;
     }
     for (const auto& e : events) {
-        if (e.km <= km)
+        if (e.km <= km && !e.ghost)
             l -= e.loss;
     }
     return l + backscatter;
@@ -79,6 +79,20 @@ double Fibre::apparentLoss(const Event& e) const
     const double before = level(e.km - 1e-9);
     const double after = level(e.km + 1e-9);
     return before - after;
+}
+
+void Fibre::addGhostOf(double km, double reflectance)
+{
+    // The light reflected at km, reflected again by the front connector, reflects at km once more and arrives when
+    // light from twice the distance would: as strong as the three reflections together, over glass that loses as
+    // much on the echo's way as on the way to twice the distance.
+    Event echo;
+    echo.km = 2 * km;
+    echo.loss = 0;
+    echo.reflectance = 2 * reflectance + frontReflectance.value_or(-45.0);
+    echo.listed = false;
+    echo.ghost = true;
+    events.push_back(echo);
 }
 
 Fibre withReels(const std::vector<Section>& fibre, double launchKm, double receiveKm, double connectorLoss,
@@ -159,12 +173,15 @@ sortest::SorBuilder render(const Fibre& f)
         }
     }
 
-    // Noise of the receiver in linear power: small beside strong backscatter, the whole trace in the floor.
+    // Noise of the receiver in linear power: small beside strong backscatter, the whole trace in the floor. A
+    // saturating receiver clips what rises above its limit.
     const double sigma = std::pow(10.0, f.noiseFloorDb / 5);
     std::vector<double> level(n);
     for (size_t i = 0; i < n; ++i) {
         const double p = std::max(power[i] + sigma * gauss(rng), sigma * 0.01);
         level[i] = 5 * std::log10(p) + f.baseNoiseDb * gauss(rng);
+        if (f.saturationDb)
+            level[i] = std::min(level[i], *f.saturationDb);
     }
     const double top = *std::max_element(level.begin(), level.end());
     sortest::Data data;
@@ -243,7 +260,8 @@ std::string truthJson(const Fibre& f)
             out << *e.reflectance;
         else
             out << "null";
-        out << ",\"listed\":" << (e.listed ? "true" : "false") << "}";
+        out << ",\"listed\":" << (e.listed ? "true" : "false") << ",\"ghost\":" << (e.ghost ? "true" : "false")
+            << "}";
     }
     out << "]}\n";
     return out.str();

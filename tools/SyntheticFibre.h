@@ -26,6 +26,8 @@ struct Event {
     double loss = 0; ///< dB, the true loss (what an instrument sees differs by the backscatter step)
     std::optional<double> reflectance; ///< dB; none for a non-reflective event
     bool listed = true; ///< written to the file's event table
+    /// An echo of two reflections, as an OTDR records it where no fibre event is: its reflectance only, never listed.
+    bool ghost = false;
 };
 
 /// The units vendors write the offsets' distance fields in.
@@ -45,6 +47,9 @@ struct Fibre {
     double backscatterCoefficient = -80.0; ///< dB for a 1 ns pulse
     double noiseFloorDb = -28.0; ///< the noise's level below the launch level, as the trace shows it
     double baseNoiseDb = 0.003; ///< the noise that remains where the backscatter is strong
+    /// The receiver saturates this far above the launch level, dB: stronger reflections show a flat top. None: it
+    /// never does.
+    std::optional<double> saturationDb;
     uint32_t samples = 0; ///< 0: the fibre and a fifth more
     uint32_t seed = 1;
     uint16_t wavelengthNm = 1550;
@@ -68,6 +73,9 @@ struct Fibre {
     double attenuationAt(double km) const;
     /// What an instrument sees as the loss of an event from this end: its loss and the backscatter step across it.
     double apparentLoss(const Event& e) const;
+    /// Adds the echo of the reflection at km (from the front panel) with the instrument's own connector: at twice its
+    /// distance, as strong as the three reflections together.
+    void addGhostOf(double km, double reflectance);
 };
 
 /// A fibre between a launch reel and a receive reel, each joined by a connector (loss, reflectance) as acceptance

@@ -1,4 +1,5 @@
 // sordump: prints what the reader makes of .sor files, as text, a Python list, CSV or JSON.
+#include "AnalyseMode.h"
 #include "FibreMode.h"
 #include "JsonWriter.h"
 #include "SummaryMode.h"
@@ -29,10 +30,11 @@ enum class Mode { Text, Python, Csv, Json };
 void usage(FILE* out)
 {
     std::fputs("Usage: sordump [--python | --csv | --json] FILE...\n"
-               "  or:  sordump --summary [--json] [--thresholds FILE] PATH...\n"
+               "  or:  sordump --summary [--analyse] [--json] [--thresholds FILE] PATH...\n"
+               "  or:  sordump --analyse [--json] [--thresholds FILE] FILE...\n"
                "  or:  sordump [--json] --thresholds FILE FILE...\n"
-               "  or:  sordump --fibre [--json] [--thresholds FILE] FILE...\n"
-               "  or:  sordump --summary --by-fibre [--json] [--thresholds FILE] PATH...\n"
+               "  or:  sordump --fibre [--analyse] [--json] [--thresholds FILE] FILE...\n"
+               "  or:  sordump --summary --by-fibre [--analyse] [--json] [--thresholds FILE] PATH...\n"
                "Reads OTDR measurement files (Telcordia SR-4731 .sor, version 2.0) and prints their contents.\n\n"
                "  (default)  the labelled text dump of every block (Map, GenParams, SupParams, FxdParams,\n"
                "             KeyEvents, DataPts) after the reader's progress lines; a block the file lacks\n"
@@ -48,6 +50,14 @@ void usage(FILE* out)
                "  --summary  one row per file with its fibre, losses, worst events and verdict, as CSV with a\n"
                "             header line (with --json: one object per file and line); a PATH that is a folder\n"
                "             stands for every .sor file in it and its subfolders\n"
+               "  --analyse  the events the program's own analysis finds in the trace, with the\n"
+               "             splice loss, reflectance and end-of-fibre thresholds of --thresholds FILE\n"
+               "             (defaults 0.05 dB, -65 dB, 3 dB): position, type, loss, reflectance\n"
+               "             and the attenuation before each, as a table (with --json: one object\n"
+               "             per file and line: path, thresholds and events with positionKm, type,\n"
+               "             loss, reflectance and attenuationBefore, null where not measured);\n"
+               "             with --summary or --fibre, every file is judged by these events\n"
+               "             instead of its own event table\n"
                "  --fibre    the files are one fibre's, measured from both ends at any\n"
                "             wavelengths: each wavelength's events matched and averaged over\n"
                "             both directions (an event one end did not list is measured on\n"
@@ -291,6 +301,7 @@ int main(int argc, char** argv)
     std::setlocale(LC_CTYPE, "");
     Mode mode = Mode::Text;
     bool summary = false;
+    bool analyse = false;
     bool fibre = false;
     bool byFibre = false;
     std::string thresholdsFile;
@@ -311,6 +322,8 @@ int main(int argc, char** argv)
             mode = Mode::Json;
         } else if (arg == "--summary") {
             summary = true;
+        } else if (arg == "--analyse" || arg == "--analyze") {
+            analyse = true;
         } else if (arg == "--fibre") {
             fibre = true;
         } else if (arg == "--by-fibre") {
@@ -333,7 +346,8 @@ int main(int argc, char** argv)
         }
     }
     const bool textOrJson = mode == Mode::Text || mode == Mode::Json;
-    if (files.empty() || ((summary || fibre) && !textOrJson) || (fibre && summary) || (byFibre && !summary)) {
+    if (files.empty() || ((summary || fibre || analyse) && !textOrJson) || (fibre && summary)
+        || (byFibre && !summary)) {
         usage(stderr);
         return 2;
     }
@@ -348,11 +362,13 @@ int main(int argc, char** argv)
         judged = analysis::loadThresholds(thresholdsFile);
     }
     if (fibre)
-        return printFibre(files, mode == Mode::Json, judged.value_or(analysis::Thresholds()));
+        return printFibre(files, mode == Mode::Json, judged.value_or(analysis::Thresholds()), analyse);
     if (byFibre)
-        return printFibreSummaries(files, mode == Mode::Json, judged.value_or(analysis::Thresholds()));
+        return printFibreSummaries(files, mode == Mode::Json, judged.value_or(analysis::Thresholds()), analyse);
     if (summary)
-        return printSummaries(files, mode == Mode::Json, judged.value_or(analysis::Thresholds()));
+        return printSummaries(files, mode == Mode::Json, judged.value_or(analysis::Thresholds()), analyse);
+    if (analyse)
+        return printAnalyses(files, mode == Mode::Json, judged.value_or(analysis::Thresholds()).detection);
 
     int status = 0;
     for (const auto& path : files) {

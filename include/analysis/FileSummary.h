@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/Thresholds.h"
+#include "analysis/TraceMeasure.h"
 
 #include <cmath>
 #include <cstdint>
@@ -89,6 +90,14 @@ constexpr const char* noEventsText = "no events in the file";
 
 /// The summary of a parsed (or failed) file, its span drawn for the thresholds' cables.
 FileSummary summarize(const sor::SORParser& parser, std::string file, const Thresholds& cables = Thresholds());
+
+/// The summary with these events in place of the file's table (the own analysis's): the backscatter beside each read
+/// on the trace; the file's total loss and length, which belong to its own events, left out.
+FileSummary summarize(
+    const sor::SORParser& parser, std::string file, const Thresholds& cables, const std::vector<EventMeasure>& events);
+
+/// The trace of the file as the measurements read it (the displayed levels less a constant), held in buffer.
+TraceSamples traceOf(const sor::SORParser& parser, std::vector<double>& buffer);
 
 /// Parses the file at path (a native file name) with a reader of its own and summarizes it. The reader writes
 /// nothing: files summarized are read in bulk, and a failure is in the summary.

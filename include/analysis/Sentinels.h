@@ -32,4 +32,8 @@ std::optional<double> measuredLength(double km, const TraceExtent& trace, double
 /// it (within 50 nm), else FxdParams' rounded to its band.
 std::optional<double> nominalWavelength(double genNm, double fxdNm);
 
+/// The backscatter coefficient for a 1 ns pulse, dB, from BackscatterCoef_Raw (-0.1 dB): none for 0 and for values
+/// no glass has (outside -90 to -60 dB).
+std::optional<double> measuredBackscatter(uint16_t raw);
+
 } // namespace analysis

@@ -28,6 +28,24 @@ std::string cableSettingText(const CableSetting& c);
 /// Reads a setting; none for a text that is none of the three.
 std::optional<CableSetting> parseCableSetting(const std::string& text);
 
+/// The thresholds the own event analysis finds events with.
+struct DetectionThresholds {
+    double spliceLoss = 0.05; ///< dB: a smaller step is no event
+    double reflectance = -65.0; ///< dB: a weaker reflection is no event
+    double endOfFibre = 3.0; ///< dB: a loss this large ends the fibre, as does the trace sinking this close to the noise
+
+    /// The values a technician may set; others are refused.
+    static constexpr double minSpliceLoss = 0.01, maxSpliceLoss = 5.0;
+    static constexpr double minReflectance = -90.0, maxReflectance = -10.0;
+    static constexpr double minEndOfFibre = 1.0, maxEndOfFibre = 30.0;
+
+    bool operator==(const DetectionThresholds& o) const
+    {
+        return spliceLoss == o.spliceLoss && reflectance == o.reflectance && endOfFibre == o.endOfFibre;
+    }
+    bool operator!=(const DetectionThresholds& o) const { return !(*this == o); }
+};
+
 // The acceptance limits of a cable; an empty limit is not checked.
 struct Thresholds {
     std::optional<double> maxSpliceLoss = 0.30; ///< dB, non-reflective events
@@ -42,6 +60,7 @@ struct Thresholds {
     /// dB: at one place on a fibre, the longer wavelength's loss may exceed the shorter's by this much before the
     /// place counts as a bend (macrobends lose more the longer the wavelength; splices lose alike)
     std::optional<double> maxBendDelta = 0.5;
+    DetectionThresholds detection; ///< of the own event analysis
 
     bool operator==(const Thresholds& other) const;
     bool operator!=(const Thresholds& other) const { return !(*this == other); }

@@ -31,6 +31,8 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
+    /// Takes every row away.
+    void clear();
     /// Adds rows at the end, judged by the current thresholds.
     void append(std::vector<analysis::FileSummary> summaries);
     /// Judges every row anew; nothing is read again.

@@ -24,7 +24,10 @@ public:
     explicit CableScan(CableModel* model, QObject* parent = nullptr);
     ~CableScan() override;
 
-    void start(const QString& folder);
+    /// Reads the folder's files; with ownAnalysis, each is judged by the events of the program's own analysis (with
+    /// the thresholds' detection thresholds) instead of its event table. A scan that has ended can start again.
+    void start(const QString& folder, bool ownAnalysis = false,
+        const analysis::Thresholds& thresholds = analysis::Thresholds());
     void cancel();
 
     bool isRunning() const { return running; }
@@ -47,6 +50,8 @@ private:
     QFutureWatcher<std::vector<analysis::ListedFile>> listing;
     QFutureWatcher<analysis::FileSummary> summaries;
     std::vector<analysis::ListedFile> list; ///< the files being read
+    bool own = false;
+    analysis::Thresholds ownThresholds;
     std::deque<analysis::FileSummary> pending; ///< finished, not yet in the model
     std::vector<bool> taken; ///< per listed file: its row is in pending or in the model
     int collected = 0;

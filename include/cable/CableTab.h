@@ -5,6 +5,7 @@
 #include "cable/CableProxyModel.h"
 #include "cable/CableScan.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -27,6 +28,10 @@ public:
 
     /// Judges every row by new thresholds; the files are not read again.
     void setThresholds(const analysis::Thresholds& thresholds);
+    /// Judges every file by the program's own event analysis (with the detection thresholds of thresholds.ini)
+    /// instead of its event table, or back: the files are read again, with progress and Cancel.
+    void setOwnAnalysis(bool own);
+    bool ownAnalysis() const { return eventSource.currentIndex() == 1; }
     /// Writes the rows as shown (sorted and filtered) as CSV; false when the file cannot be written.
     bool exportCsv(const QString& path) const;
     /// The paths of the selected rows in the order shown, without the files that could not be read.
@@ -53,6 +58,7 @@ public:
     QPushButton fibresButton;
     QPushButton pairButton;
     QPushButton unpairButton;
+    QComboBox eventSource; ///< "File's events" or "Own analysis"
     QWidget progressRow;
     QLabel progressLabel;
     QProgressBar progressBar;

@@ -30,4 +30,8 @@ public:
     QLineEdit receiveCable;
     QLineEdit maxBendDelta;
     QDialogButtonBox buttons;
+
+private:
+    /// The own analysis's thresholds, which Analyse… edits: kept as they were.
+    analysis::DetectionThresholds detection;
 };

@@ -30,6 +30,7 @@ public:
 
     bool advanced = false;
     bool withMarker = true; ///< false past the marker limit of a file with absurdly many events
+    bool unmeasuredDash = false; ///< a value that is not a number is one the analysis did not measure: "–"
     /// Element k: the cumulative loss at row k; shared by the panel so that a long list is not summed again for
     /// every row. Without it the loss is summed here.
     const std::vector<double>* cumulativeSums = nullptr;

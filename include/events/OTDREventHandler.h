@@ -32,8 +32,16 @@ public:
     static constexpr int maxMarkers = analysis::maxEventMarkers;
     Plotter* plotter = nullptr;
     sor::SORParser* parser = nullptr;
+    /// The events shown are the program's own analysis: values it did not measure read "–", and a last column says
+    /// which events the technician added or moved (notes, one per event).
+    bool ownEvents = false;
+    QStringList notes;
 
     void loadEvents(sor::SORParser* parser, Plotter* plotter, bool advanced);
+    /// Takes every event away, rows and markers, so that the panel can be loaded again.
+    void clearEvents();
+    /// The column of the notes, when shown.
+    int notesColumn() const { return advanced ? 14 : 6; }
 
     /// The totals row: length, loss, ORL and attenuation of the whole fibre, as the cable table and the report show
     /// them.

@@ -28,6 +28,7 @@ struct CableInput {
     analysis::Thresholds thresholds;
     QString filter; ///< the words the table was filtered by; empty for none
     Style style; ///< of each file's trace report
+    bool ownAnalysis = false; ///< the files are judged by the program's own analysis, and their pages show its events
 };
 
 // Reads the files of a cable report a few ahead of the page that shows them, on the thread pool, so that pages are

@@ -43,17 +43,16 @@ namespace {
             worst = { value, km };
     }
 
-    // The events, their values checked against what instruments write for none, and the backscatter beside each
-    // read on the trace.
-    void measureEvents(FileSummary& s, const sor::SORParser& parser, const TraceSamples& trace)
+    // The events of the file's table, their values checked against what instruments write for none.
+    std::vector<EventMeasure> fileEvents(const FileSummary& s, const sor::SORParser& parser, const TraceSamples& trace)
     {
         const auto& events = parser.events.keyEvents;
         const double step = trace.stepKm;
         const std::optional<TraceExtent> extent = trace.size > 0
             ? std::optional<TraceExtent>({ trace.startKm, trace.startKm + static_cast<double>(trace.size - 1) * step })
             : std::nullopt;
-        std::vector<std::optional<double>> fileSlopes;
-        s.eventList.reserve(events.size());
+        std::vector<EventMeasure> list;
+        list.reserve(events.size());
         for (const auto& e : events) {
             EventMeasure m;
             m.end = isFibreEnd(e);
@@ -63,10 +62,15 @@ namespace {
                                             : std::nullopt;
             m.loss = measuredEventLoss(e.SpliceLoss_Raw, m.km && *m.km <= s.traceStartKm + s.deadZoneKm);
             m.reflectance = measuredReflectance(e.ReflectionLoss_Raw);
-            fileSlopes.push_back(measuredSlope(e.Slope_Raw));
-            s.eventList.push_back(m);
+            m.slopeBefore = measuredSlope(e.Slope_Raw);
+            list.push_back(m);
         }
+        return list;
+    }
 
+    // The backscatter beside each event read on the trace, and the slope of the sections that have none.
+    void measureEvents(FileSummary& s, double pulseWidthNs, const TraceSamples& trace)
+    {
         // Neighbours by position: files list their events in order, but not every file.
         std::vector<size_t> placed;
         for (size_t i = 0; i < s.eventList.size(); ++i) {
@@ -76,7 +80,7 @@ namespace {
         std::stable_sort(
             placed.begin(), placed.end(), [&](size_t a, size_t b) { return *s.eventList[a].km < *s.eventList[b].km; });
         // The front panel reflects like a connector whatever its code says.
-        const double recovery = recoveryKm(parser.fxd.PulseWidth);
+        const double recovery = recoveryKm(pulseWidthNs);
         const double frontPanelKm = trace.startKm + s.deadZoneKm;
         const double steepest = maxGlassAttenuationAt(s.wavelength.value_or(unknown));
         const auto recoveryAfter = [&](size_t i) {
@@ -101,7 +105,6 @@ namespace {
                 w.nextKm = *s.eventList[placed[k + 1]].km;
             m.levelBefore = levelBeside(trace, w, Side::Before);
             m.levelAfter = levelBeside(trace, w, Side::After);
-            m.slopeBefore = fileSlopes[placed[k]];
             if (!m.slopeBefore) {
                 const auto measured
                     = sectionAttenuation(trace, w.previousKm + w.previousRecoveryKm, w.atKm, s.deadZoneKm);
@@ -310,67 +313,93 @@ void applyCables(FileSummary& s, const Thresholds& cables)
         s.attenuation = glassAttenuation(s, startKm, *endKm);
 }
 
-FileSummary summarize(const sor::SORParser& parser, std::string file, const Thresholds& cables)
+TraceSamples traceOf(const sor::SORParser& parser, std::vector<double>& buffer)
 {
-    FileSummary s;
-    s.file = std::move(file);
-    s.parsed = parser.fileParsed;
-    if (!parser.fileParsed) {
-        s.errorText = parser.errorMessage;
-        return s;
-    }
-
-    if (parser.gen.parsed) {
-        s.fibreId = trimmed(fileText(parser, parser.gen.FiberID));
-        s.cableId = trimmed(fileText(parser, parser.gen.CableID));
-        s.locationA = trimmed(fileText(parser, parser.gen.LocationA));
-        s.locationB = trimmed(fileText(parser, parser.gen.LocationB));
-    }
-    const auto& fxd = parser.fxd;
-    s.wavelength = nominalWavelength(parser.gen.parsed ? parser.gen.Wavelength : 0.0, fxd.Wavelength);
-    if (fxd.PulseWidth > 0)
-        s.pulseWidth = fxd.PulseWidth;
-    s.date = fxd.Date;
-    s.dateSeconds = fxd.Date_seconds;
-
-    // The displayed trace less a constant, as the measurements read it (they take differences only). The buffer is
-    // the thread's own: a cable's files are summarized by the thousand, and a fresh one would cost more page faults
-    // than the fits cost arithmetic.
-    thread_local std::vector<double> levels;
     const auto& samples = parser.data.DataPoints;
     const double scale = parser.data.ScalingFactor * 0.000001;
-    levels.resize(samples.size());
-    std::transform(samples.begin(), samples.end(), levels.begin(), [scale](uint16_t p) { return -(p * scale); });
+    buffer.resize(samples.size());
+    std::transform(samples.begin(), samples.end(), buffer.begin(), [scale](uint16_t p) { return -(p * scale); });
     TraceSamples trace;
-    trace.db = levels.data();
-    trace.size = levels.size();
+    trace.db = buffer.data();
+    trace.size = buffer.size();
     trace.startKm = parser.acquisitionOffsetKm() - parser.userOffsetKm();
-    trace.stepKm = fxd.SampleDistance * 0.001;
-    s.traceStartKm = trace.startKm;
-    s.deadZoneKm = deadZoneKm(fxd.PulseWidth, trace.stepKm);
+    trace.stepKm = parser.fxd.SampleDistance * 0.001;
+    return trace;
+}
 
-    const auto& ev = parser.events;
-    if (ev.parsed) {
-        s.events = static_cast<int>(ev.keyEvents.size());
-        s.orl = measuredOrl(ev.ORL_Raw);
-        s.storedTotalLoss = measuredTotalLoss(ev.TotalLoss_Raw);
-        if (trace.size > 0) {
-            const TraceExtent extent { trace.startKm,
-                trace.startKm + static_cast<double>(trace.size - 1) * trace.stepKm };
-            s.storedFibreLength = measuredLength(ev.FiberLength, extent, trace.stepKm);
-        } else if (ev.FiberLength > 0 && std::isfinite(ev.FiberLength)) {
-            s.storedFibreLength = ev.FiberLength;
+namespace {
+    FileSummary summarizeWith(const sor::SORParser& parser, std::string file, const Thresholds& cables,
+        const std::vector<EventMeasure>* own)
+    {
+        FileSummary s;
+        s.file = std::move(file);
+        s.parsed = parser.fileParsed;
+        if (!parser.fileParsed) {
+            s.errorText = parser.errorMessage;
+            return s;
         }
-        measureEvents(s, parser, trace);
-    }
-    applyCables(s, cables);
-    if (levels.capacity() > (1u << 20))
-        std::vector<double>().swap(levels); // a long trace's buffer is not kept for the next file
 
-    const ChecksumDiagnosis checksum = diagnoseChecksum(parser);
-    s.checksum = checksum.text;
-    s.checksumSuspect = checksum.suspect;
-    return s;
+        if (parser.gen.parsed) {
+            s.fibreId = trimmed(fileText(parser, parser.gen.FiberID));
+            s.cableId = trimmed(fileText(parser, parser.gen.CableID));
+            s.locationA = trimmed(fileText(parser, parser.gen.LocationA));
+            s.locationB = trimmed(fileText(parser, parser.gen.LocationB));
+        }
+        const auto& fxd = parser.fxd;
+        s.wavelength = nominalWavelength(parser.gen.parsed ? parser.gen.Wavelength : 0.0, fxd.Wavelength);
+        if (fxd.PulseWidth > 0)
+            s.pulseWidth = fxd.PulseWidth;
+        s.date = fxd.Date;
+        s.dateSeconds = fxd.Date_seconds;
+
+        // The buffer is the thread's own: a cable's files are summarized by the thousand, and a fresh one would cost
+        // more page faults than the fits cost arithmetic.
+        thread_local std::vector<double> levels;
+        const TraceSamples trace = traceOf(parser, levels);
+        s.traceStartKm = trace.startKm;
+        s.deadZoneKm = deadZoneKm(fxd.PulseWidth, trace.stepKm);
+
+        const auto& ev = parser.events;
+        if (ev.parsed)
+            s.orl = measuredOrl(ev.ORL_Raw);
+        if (own) {
+            // The events found on the trace: the file's total loss and length belong to its own events.
+            s.events = static_cast<int>(own->size());
+            s.eventList = *own;
+            measureEvents(s, fxd.PulseWidth, trace);
+        } else if (ev.parsed) {
+            s.events = static_cast<int>(ev.keyEvents.size());
+            s.storedTotalLoss = measuredTotalLoss(ev.TotalLoss_Raw);
+            if (trace.size > 0) {
+                const TraceExtent extent { trace.startKm,
+                    trace.startKm + static_cast<double>(trace.size - 1) * trace.stepKm };
+                s.storedFibreLength = measuredLength(ev.FiberLength, extent, trace.stepKm);
+            } else if (ev.FiberLength > 0 && std::isfinite(ev.FiberLength)) {
+                s.storedFibreLength = ev.FiberLength;
+            }
+            s.eventList = fileEvents(s, parser, trace);
+            measureEvents(s, fxd.PulseWidth, trace);
+        }
+        applyCables(s, cables);
+        if (levels.capacity() > (1u << 20))
+            std::vector<double>().swap(levels); // a long trace's buffer is not kept for the next file
+
+        const ChecksumDiagnosis checksum = diagnoseChecksum(parser);
+        s.checksum = checksum.text;
+        s.checksumSuspect = checksum.suspect;
+        return s;
+    }
+} // namespace
+
+FileSummary summarize(const sor::SORParser& parser, std::string file, const Thresholds& cables)
+{
+    return summarizeWith(parser, std::move(file), cables, nullptr);
+}
+
+FileSummary summarize(
+    const sor::SORParser& parser, std::string file, const Thresholds& cables, const std::vector<EventMeasure>& events)
+{
+    return summarizeWith(parser, std::move(file), cables, &events);
 }
 
 FileSummary summarizeFile(const std::string& path, std::string file, const Thresholds& cables)

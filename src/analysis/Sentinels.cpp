@@ -84,4 +84,13 @@ std::optional<double> nominalWavelength(double genNm, double fxdNm)
     return best;
 }
 
+std::optional<double> measuredBackscatter(uint16_t raw)
+{
+    // Single-mode glass scatters about -80 dB for 1 ns, multimode some 10 dB more.
+    const double db = -0.1 * raw;
+    if (raw == 0 || db < -90 || db > -60)
+        return std::nullopt;
+    return db;
+}
+
 } // namespace analysis

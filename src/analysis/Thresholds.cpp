@@ -28,6 +28,15 @@ namespace {
         f("MinORL", t.minOrl);
     }
 
+    // The own analysis's keys, with the range each accepts.
+    template <typename F> void forEachDetectionKey(DetectionThresholds& d, F f)
+    {
+        using D = DetectionThresholds;
+        f("AnalysisSpliceLoss", d.spliceLoss, D::minSpliceLoss, D::maxSpliceLoss);
+        f("AnalysisReflectance", d.reflectance, D::minReflectance, D::maxReflectance);
+        f("AnalysisEndOfFibre", d.endOfFibre, D::minEndOfFibre, D::maxEndOfFibre);
+    }
+
     std::optional<double> readNumber(const std::string& value)
     {
         double v = 0;
@@ -51,7 +60,7 @@ bool Thresholds::operator==(const Thresholds& o) const
     return maxSpliceLoss == o.maxSpliceLoss && maxConnectorLoss == o.maxConnectorLoss
         && maxReflectance == o.maxReflectance && maxAttenuation == o.maxAttenuation && maxTotalLoss == o.maxTotalLoss
         && minOrl == o.minOrl && launchCable == o.launchCable && receiveCable == o.receiveCable
-        && maxBendDelta == o.maxBendDelta;
+        && maxBendDelta == o.maxBendDelta && detection == o.detection;
 }
 
 std::string cableSettingText(const CableSetting& c)
@@ -111,6 +120,9 @@ std::string thresholdsText(const Thresholds& thresholds)
     out += "ReceiveCableKm:" + cableSettingText(t.receiveCable) + "\n";
     // Last, so that files written before it read as they did.
     out += "MaxBendDelta:" + (t.maxBendDelta ? number(*t.maxBendDelta) : std::string()) + "\n";
+    forEachDetectionKey(t.detection, [&](const char* key, double& value, double, double) {
+        out += std::string(key) + ":" + number(value) + "\n";
+    });
     return out;
 }
 
@@ -130,6 +142,17 @@ Thresholds parseThresholds(const std::string& text)
                 (key == "LaunchCableKm" ? t.launchCable : t.receiveCable) = *cable;
             continue;
         }
+        bool detectionKey = false;
+        forEachDetectionKey(t.detection, [&](const char* name, double& setting, double least, double most) {
+            if (key != name)
+                return;
+            detectionKey = true;
+            // The analysis always has its thresholds: a value out of range keeps the default.
+            if (const auto v = readNumber(value); v && *v >= least && *v <= most)
+                setting = *v;
+        });
+        if (detectionKey)
+            continue;
         const auto read = [&](const std::string& name, std::optional<double>& limit) {
             if (key != name)
                 return;

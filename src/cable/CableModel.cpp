@@ -137,6 +137,15 @@ QString CableModel::toolTip(const Row& row, Column column) const
     return cell.empty() ? QString() : text(cell);
 }
 
+void CableModel::clear()
+{
+    beginResetModel();
+    rows.clear();
+    tally = analysis::Counts();
+    endResetModel();
+    emit countsChanged();
+}
+
 void CableModel::append(std::vector<analysis::FileSummary> summaries)
 {
     if (summaries.empty())

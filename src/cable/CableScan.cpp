@@ -1,5 +1,6 @@
 #include "cable/CableScan.h"
 
+#include "analysis/OwnAnalysis.h"
 #include "cable/CableModel.h"
 
 #include <QFile>
@@ -16,7 +17,7 @@
 
 namespace {
 
-analysis::FileSummary summarizeListed(const analysis::ListedFile& file)
+void yieldToTheGuiThread()
 {
 #ifdef __linux__
     // The readers yield to the GUI thread when they share the processor with it (on Linux, nice is per thread).
@@ -24,8 +25,24 @@ analysis::FileSummary summarizeListed(const analysis::ListedFile& file)
         = ::setpriority(PRIO_PROCESS, static_cast<id_t>(::syscall(SYS_gettid)), 10) == 0;
     (void)yielding;
 #endif
+}
+
+analysis::FileSummary summarizeListed(const analysis::ListedFile& file)
+{
+    yieldToTheGuiThread();
     return analysis::summarizeFile(file.path, file.relative);
 }
+
+// A file judged by the events of its own analysis.
+struct SummarizeOwn {
+    analysis::Thresholds thresholds;
+    using result_type = analysis::FileSummary;
+    analysis::FileSummary operator()(const analysis::ListedFile& file) const
+    {
+        yieldToTheGuiThread();
+        return analysis::summarizeFileOwn(file.path, file.relative, thresholds);
+    }
+};
 
 } // namespace
 
@@ -43,7 +60,11 @@ CableScan::CableScan(CableModel* model_, QObject* parent)
         if (running && !ending)
             finishedFiles = value;
     });
-    connect(&summaries, &QFutureWatcherBase::finished, this, &CableScan::end);
+    // Before the files are listed, a finished signal is the previous scan's freed future announcing itself.
+    connect(&summaries, &QFutureWatcherBase::finished, this, [this] {
+        if (files >= 0)
+            end();
+    });
 }
 
 CableScan::~CableScan()
@@ -55,9 +76,20 @@ CableScan::~CableScan()
     summaries.waitForFinished();
 }
 
-void CableScan::start(const QString& folder)
+void CableScan::start(const QString& folder, bool ownAnalysis, const analysis::Thresholds& thresholds)
 {
+    if (running)
+        return;
     running = true;
+    ending = false;
+    cancelled = false;
+    files = -1;
+    finishedFiles = 0;
+    collected = 0;
+    pending.clear();
+    own = ownAnalysis;
+    ownThresholds = thresholds;
+    stop = std::make_shared<std::atomic<bool>>(false);
     const std::string native = QFile::encodeName(folder).toStdString();
     const auto flag = stop;
     listing.setFuture(
@@ -96,7 +128,10 @@ void CableScan::listed()
     batches.start();
     // The engine walks this vector itself (it copies only sequences that share their data), so it stays a member
     // until the scan has ended.
-    summaries.setFuture(QtConcurrent::mapped(list, summarizeListed));
+    if (own)
+        summaries.setFuture(QtConcurrent::mapped(list, SummarizeOwn { ownThresholds }));
+    else
+        summaries.setFuture(QtConcurrent::mapped(list, summarizeListed));
 }
 
 void CableScan::collect(int begin, int end)

@@ -38,6 +38,7 @@ CableTab::CableTab(QWidget* parent)
         { &fibresButton, "fibresButton" },
         { &pairButton, "pairButton" },
         { &unpairButton, "unpairButton" },
+        { &eventSource, "cableEventSource" },
         { &progressRow, "progressRow" },
         { &progressLabel, "progressLabel" },
         { &progressBar, "progressBar" },
@@ -53,6 +54,10 @@ CableTab::CableTab(QWidget* parent)
     compareButton.setEnabled(false);
     exportButton.setText(tr("Export CSV\u2026"));
     thresholdsButton.setText(tr("Thresholds\u2026"));
+    eventSource.addItem(tr("File's events"));
+    eventSource.addItem(tr("Own analysis"));
+    eventSource.setToolTip(tr("Judge every file by the events its instrument listed, or by the program's own "
+                              "analysis of its trace (the thresholds of Analyse\u2026)"));
     cancelButton.setText(tr("Cancel"));
     filesButton.setText(tr("Files"));
     fibresButton.setText(tr("Fibres"));
@@ -80,6 +85,7 @@ CableTab::CableTab(QWidget* parent)
     top->addWidget(&unpairButton);
     top->addWidget(&exportButton);
     top->addWidget(&thresholdsButton);
+    top->addWidget(&eventSource);
     auto* progress = new QHBoxLayout(&progressRow);
     progress->setContentsMargins(0, 0, 0, 0);
     progress->addWidget(&progressLabel);
@@ -124,6 +130,8 @@ CableTab::CableTab(QWidget* parent)
     connect(&compareButton, &QPushButton::clicked, this, &CableTab::compareSelected);
     connect(&exportButton, &QPushButton::clicked, this, &CableTab::exportCsvAs);
     connect(&thresholdsButton, &QPushButton::clicked, this, &CableTab::editThresholds);
+    connect(
+        &eventSource, qOverload<int>(&QComboBox::activated), this, [this](int index) { setOwnAnalysis(index == 1); });
     connect(&cancelButton, &QPushButton::clicked, &scan, &CableScan::cancel);
     connect(&table, &QTableView::doubleClicked, this, &CableTab::openRow);
     connect(table.selectionModel(), &QItemSelectionModel::selectionChanged, this, &CableTab::updateButtons);
@@ -225,7 +233,22 @@ void CableTab::scanFolder(const QString& folder)
     progressLabel.setText(tr("Listing files\u2026"));
     progressBar.setRange(0, 0);
     progressRow.show();
-    scan.start(folder);
+    // The rule changes only between scans.
+    eventSource.setEnabled(false);
+    scan.start(folder, ownAnalysis(), model.thresholds());
+}
+
+void CableTab::setOwnAnalysis(bool own)
+{
+    eventSource.setCurrentIndex(own ? 1 : 0);
+    if (scan.isRunning() || model.folder.isEmpty())
+        return;
+    // The detection thresholds are the analysis's, kept in the thresholds file beside the limits.
+    analysis::Thresholds t = model.thresholds();
+    t.detection = analysis::loadThresholds(analysis::thresholdsPath).detection;
+    model.setThresholds(t);
+    model.clear();
+    scanFolder(model.folder);
 }
 
 void CableTab::setThresholds(const analysis::Thresholds& thresholds)
@@ -256,6 +279,8 @@ void CableTab::updateCounts()
     QString text = QString::fromStdString(analysis::countsText(model.counts()));
     if (!proxy.filterWords().isEmpty())
         text += tr(" \u2014 %1 shown").arg(proxy.rowCount());
+    if (ownAnalysis())
+        text += tr(", by own analysis");
     if (scan.wasCancelled())
         text += tr(" (scan cancelled)");
     countsLabel.setText(text);
@@ -277,6 +302,7 @@ void CableTab::updateProgress(int done, int total)
 void CableTab::scanEnded()
 {
     progressRow.hide();
+    eventSource.setEnabled(true);
     table.resizeColumnsToContents();
     updateCounts();
 }

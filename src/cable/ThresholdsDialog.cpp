@@ -72,12 +72,16 @@ ThresholdsDialog::ThresholdsDialog(QWidget* parent)
 
     connect(&buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(&buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(buttons.button(QDialogButtonBox::RestoreDefaults), &QPushButton::clicked, this,
-        [this] { setThresholds(analysis::Thresholds()); });
+    connect(buttons.button(QDialogButtonBox::RestoreDefaults), &QPushButton::clicked, this, [this] {
+        analysis::Thresholds defaults;
+        defaults.detection = detection; // not this dialog's to restore
+        setThresholds(defaults);
+    });
 }
 
 void ThresholdsDialog::setThresholds(const analysis::Thresholds& t)
 {
+    detection = t.detection;
     showLimit(maxSpliceLoss, t.maxSpliceLoss);
     showLimit(maxConnectorLoss, t.maxConnectorLoss);
     showLimit(maxReflectance, t.maxReflectance);
@@ -93,6 +97,7 @@ void ThresholdsDialog::setThresholds(const analysis::Thresholds& t)
 analysis::Thresholds ThresholdsDialog::thresholds() const
 {
     analysis::Thresholds t;
+    t.detection = detection;
     t.maxSpliceLoss = read(maxSpliceLoss);
     t.maxConnectorLoss = read(maxConnectorLoss);
     t.maxReflectance = read(maxReflectance);

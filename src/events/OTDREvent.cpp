@@ -64,8 +64,10 @@ QTreeWidgetItem* OTDREvent::loadEvent(sor::SORParser* p, Plotter* chartOwner, so
         createEventMarker();
 
     const QString type = QString::fromStdString(keyEvent->EventType);
+    const auto cell
+        = [this](double v) { return unmeasuredDash && !std::isfinite(v) ? QStringLiteral("\u2013") : num(v); };
     QStringList cells { QString::number(keyEvent->EventNr), QString::number(keyEvent->Distance * 1000, 'f', 3),
-        num(keyEvent->SpliceLoss), num(keyEvent->Slope), num(keyEvent->ReflectionLoss), num(cumulative) };
+        cell(keyEvent->SpliceLoss), cell(keyEvent->Slope), cell(keyEvent->ReflectionLoss), cell(cumulative) };
     if (advanced) {
         cells << tr("%1 ns").arg(num(keyEvent->TimeOfTravel * 0.1)) << tr("%1 km").arg(num(keyEvent->EndOfPrevEvent))
               << tr("%1 km").arg(num(keyEvent->BeginOfCurrentEvent))

@@ -15,6 +15,9 @@
 #include <QSignalBlocker>
 
 #include <KChartCartesianCoordinatePlane>
+#include <KChartPlotter>
+
+#include <cmath>
 
 OTDREventHandler::OTDREventHandler(QWidget* parent)
     : GWidget(parent)
@@ -59,7 +62,9 @@ void OTDREventHandler::loadEvents(sor::SORParser* p, Plotter* chartOwner, bool a
     eventTable.setHeaderLabels({ tr("#"), tr("Pos [m]"), tr("IL [dB]"), tr("Att. [dB/km]"), tr("Refl. [dB]"),
         tr("Cumul. IL [dB]"), tr("Time of Travel"), tr("End of prev event"), tr("Begin of current event"),
         tr("End of current event"), tr("Begin of next event"), tr("Peak point current"), tr("Comment"), tr("Type") });
-    eventTable.setColumnCount(advanced ? 14 : 6);
+    eventTable.setColumnCount(notesColumn() + (ownEvents ? 1 : 0));
+    if (ownEvents)
+        eventTable.headerItem()->setText(notesColumn(), tr("By hand"));
     eventTable.setHeaderHidden(false);
     eventTable.setSelectionMode(QAbstractItemView::ExtendedSelection);
     eventTable.setRootIsDecorated(false);
@@ -81,12 +86,17 @@ void OTDREventHandler::loadEvents(sor::SORParser* p, Plotter* chartOwner, bool a
             auto* event = new OTDREvent();
             event->withMarker = events.size() < maxMarkers;
             event->cumulativeSums = &sums;
-            eventTable.addTopLevelItem(event->loadEvent(parser, plotter, &keyEvent, advanced));
+            event->unmeasuredDash = ownEvents;
+            auto* row = event->loadEvent(parser, plotter, &keyEvent, advanced);
+            if (ownEvents && events.size() < notes.size())
+                row->setText(notesColumn(), notes[events.size()]);
+            eventTable.addTopLevelItem(row);
             event->cumulativeSums = nullptr;
             events.append(event);
         }
     }
     const auto count = parser->events.keyEvents.size();
+    eventsLabel.setText(ownEvents ? tr("  Events (own analysis)") : tr("  Events"));
     if (count > static_cast<size_t>(maxMarkers))
         eventsLabel.setText(tr("  Events (the first %1 of %2 marked on the trace)").arg(maxMarkers).arg(count));
     plotter->chart.plane()->relayout();
@@ -94,6 +104,32 @@ void OTDREventHandler::loadEvents(sor::SORParser* p, Plotter* chartOwner, bool a
     emit plotter->chart.plane()->boundariesChanged();
     plotter->chart.update();
     eventTable.expandAll();
+}
+
+void OTDREventHandler::clearEvents()
+{
+    // The markers leave the chart before their events go.
+    if (plotter) {
+        auto* plane = plotter->chart.plane();
+        const QSignalBlocker quiet(plane);
+        for (auto* e : events) {
+            if (e->markerDiagram) {
+                plane->takeDiagram(e->markerDiagram);
+                delete e->markerDiagram;
+                e->markerDiagram = nullptr;
+            }
+        }
+        plotter->events.clear();
+    }
+    qDeleteAll(events);
+    events.clear();
+    eventTable.viewport()->removeEventFilter(this);
+    eventTable.clear();
+    summaryTable.clear();
+    if (plotter) {
+        plotter->chart.plane()->relayout();
+        plotter->chart.update();
+    }
 }
 
 QStringList OTDREventHandler::totalsRow(const sor::SORParser& parser)

@@ -1,5 +1,7 @@
 #include "report/CableReport.h"
 
+#include "analysis/EventEditing.h"
+#include "analysis/OwnAnalysis.h"
 #include "analysis/SummaryTable.h"
 #include "analysis/Verdict.h"
 #include "analysis/WidePath.h"
@@ -9,6 +11,7 @@
 #include "report/TraceReport.h"
 #include "report/VerdictSection.h"
 #include "sor/SORParser.h"
+#include "widgets/ReadoutNumber.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -154,6 +157,16 @@ void composeCable(Composer& composer, const CableInput& in, CableFiles& files)
             trace.fileName = fileName;
             trace.thresholds = in.thresholds;
             trace.style = in.style;
+            // A page of a cable judged by its own analysis shows those events, as the table judged them.
+            std::unique_ptr<sor::SORParser> shown;
+            if (in.ownAnalysis) {
+                const analysis::OwnAnalysis own = analysis::analyse(*parser, in.thresholds.detection);
+                shown = std::make_unique<sor::SORParser>(analysis::withOwnEvents(*parser, own));
+                trace.parser = shown.get();
+                trace.eventSource = ownAnalysisText(own.thresholds);
+                for (const auto& e : own.events)
+                    trace.eventNotes << tr(analysis::editName(e.edit));
+            }
             composeTrace(composer, trace);
             continue;
         }

@@ -90,18 +90,27 @@ QString checksumText(const sor::SORParser& p)
     return diagnosis.suspect ? tr("Warning: %1").arg(text) : text;
 }
 
-std::vector<QStringList> eventRows(const sor::SORParser& p)
+QString ownAnalysisText(const analysis::DetectionThresholds& t)
+{
+    return tr("Own analysis: splice loss %1 dB, reflectance %2 dB, end of fibre %3 dB")
+        .arg(num(t.spliceLoss), num(t.reflectance), num(t.endOfFibre));
+}
+
+std::vector<QStringList> eventRows(const sor::SORParser& p, const QStringList& notes)
 {
     const auto& events = p.events.keyEvents;
     const std::vector<double> sums = analysis::cumulativeLosses(p);
+    const bool own = !notes.isEmpty();
+    const auto cell = [own](double v) { return own && !std::isfinite(v) ? QStringLiteral("\u2013") : num(v); };
     std::vector<QStringList> rows;
     rows.reserve(events.size());
     for (size_t row = 0; row < events.size(); ++row) {
         const auto& e = events[row];
-        const double cumulative = sums[row];
-        rows.push_back({ QString::number(e.EventNr), QString::fromStdString(e.EventType),
-            QString::number(e.Distance * 1000, 'f', 3), num(e.SpliceLoss), num(e.ReflectionLoss), num(e.Slope),
-            num(cumulative) });
+        QString type = QString::fromStdString(e.EventType);
+        if (row < static_cast<size_t>(notes.size()) && !notes[static_cast<int>(row)].isEmpty())
+            type += QObject::tr(" \u2013 %1 by hand").arg(notes[static_cast<int>(row)]);
+        rows.push_back({ QString::number(e.EventNr), type, QString::number(e.Distance * 1000, 'f', 3),
+            cell(e.SpliceLoss), cell(e.ReflectionLoss), cell(e.Slope), cell(sums[row]) });
     }
     return rows;
 }
@@ -142,7 +151,12 @@ void composeTrace(Composer& composer, const TraceInput& in)
     });
     composer.section(
         [&](const Sheet& sheet, double top) { return sections::verdict(sheet, top, judged, in.thresholds); });
-    const std::vector<QStringList> rows = eventRows(parser);
+    const std::vector<QStringList> rows = eventRows(parser, in.eventNotes);
+    if (!in.eventSource.isEmpty()) {
+        composer.section([&](const Sheet& sheet, double top) {
+            return sections::lines(sheet, top, tr("Events"), { in.eventSource });
+        });
+    }
     const Table events = eventTable(static_cast<int>(rows.size()));
     composer.table([&](const Sheet& sheet, double top, bool continued) { return events.header(sheet, top, continued); },
         [&](const Sheet& sheet, double top, int row) { return events.row(sheet, top, row, rows[size_t(row)]); },

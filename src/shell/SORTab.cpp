@@ -96,5 +96,6 @@ bool SORTab::load(std::wstring path, bool advanced, QString* error)
     info.setStretchFactor(0, 80);
     info.setStretchFactor(1, 50);
     info.setStretchFactor(2, 10);
+    setUpOwnAnalysis();
     return true;
 }

@@ -73,7 +73,11 @@ std::unique_ptr<TabReport> TabReport::of(QWidget* tab)
         if (!single->parser || !single->parser->fileParsed)
             return nullptr;
         const CursorWidget& cursors = single->info.cursorWidget;
-        r->trace.parser = single->parser;
+        // The events the tab shows: the file's, or its own analysis's.
+        r->trace.parser = single->shownParser();
+        r->trace.eventSource = single->eventSourceText();
+        if (single->showingOwn)
+            r->trace.eventNotes = single->ownNotes();
         r->trace.fileName = QString::fromStdWString(analysis::fileNameOf(single->parser->path));
         r->trace.view = viewOf(single->plotter.chart, cursors.cursorModel, cursors.active && !cursors.hidden);
         r->trace.style = applicationStyle();
@@ -157,6 +161,7 @@ std::unique_ptr<TabReport> TabReport::of(QWidget* tab)
         input->thresholds = model.thresholds();
         input->filter = cableTab->proxy.filterWords().join(QLatin1Char(' '));
         input->style = applicationStyle();
+        input->ownAnalysis = cableTab->ownAnalysis();
         for (const int row : rows) {
             input->files.push_back(model.summary(row));
             input->paths << model.fullPath(row);

@@ -4,6 +4,7 @@
 
 #include "analysis/FileSummary.h"
 #include "analysis/FolderListing.h"
+#include "analysis/OwnAnalysis.h"
 #include "analysis/Sentinels.h"
 #include "analysis/SummaryTable.h"
 
@@ -223,4 +224,44 @@ TEST(SordumpSummary, RealFilesAgreeWithTheDump)
             << s.reflectance.value.value_or(0) << " " << reflectance.value_or(0);
     }
     EXPECT_GT(files, 0);
+}
+
+// sordump --analyse: the own events of each file, as text or one JSON object per file, with the thresholds used;
+// --summary --analyse judges the rows by them. Written from the same functions the viewer calls.
+TEST(SordumpAnalyse, EventsAsTextAndJsonAndTheSummaryByThem)
+{
+    const sortest::TempDir dir;
+    cablefolder::write(dir.path());
+    const std::string file = dir.path() + "/F001.sor";
+    const std::string thresholds = dir.path() + "/thresholds.ini";
+    ASSERT_TRUE(saveThresholds(thresholds, parseThresholds("AnalysisSpliceLoss:0.2\nAnalysisReflectance:-50\n")));
+
+    struct Case {
+        std::string arguments;
+        int status;
+        std::vector<std::string> expected; ///< texts the output holds
+    };
+    for (const Case& c : { Case { "--analyse " + quoted(file), 0, { "Own analysis: splice loss 0.05 dB", "end" } },
+             Case { "--analyse --json " + quoted(file), 0,
+                 { "\"thresholds\":{\"spliceLoss\":0.05,\"reflectance\":-65,\"endOfFibre\":3}",
+                     "\"positionKm\":", "\"type\":\"end\"", "\"attenuationBefore\":" } },
+             Case { "--analyse --json --thresholds " + quoted(thresholds) + " " + quoted(file), 0,
+                 { "\"spliceLoss\":0.2,\"reflectance\":-50" } },
+             Case { "--analyse --json " + quoted(dir.path() + "/missing.sor"), 1,
+                 { "\"fileParsed\":false", "\"events\":[]" } },
+             Case { "--analyse --csv " + quoted(file), 2, {} },
+             Case { "--fibre --analyse --csv " + quoted(file), 2, {} },
+             Case { "--summary --by-fibre --analyse " + quoted(file), 0, { "F001.sor" } } }) {
+        SCOPED_TRACE(c.arguments);
+        const ToolRun run = sordump(c.arguments);
+        EXPECT_EQ(run.status, c.status);
+        for (const auto& text : c.expected)
+            EXPECT_NE(run.out.find(text), std::string::npos) << text << " in\n" << run.out;
+    }
+
+    // The table judged by the own events: the same columns, the numbers of summarizeFileOwn.
+    const ToolRun table = sordump("--summary --analyse " + quoted(file));
+    ASSERT_EQ(lines(table.out).size(), 2u);
+    const std::string row = csvRow(summarizeFileOwn(file, file, Thresholds()), Thresholds());
+    EXPECT_EQ(lines(table.out)[1] + "\n", row);
 }

@@ -173,7 +173,8 @@ TEST(ThresholdsFile, DefaultsRoundTripAndBrokenLines)
     EXPECT_EQ(thresholdsText(defaults),
         "MaxSpliceLoss:0.3\nMaxConnectorLoss:0.75\nMaxReflectance:-35\nMaxAttenuation1310:0.4\n"
         "MaxAttenuation1383:0.4\nMaxAttenuation1490:0.35\nMaxAttenuation1550:0.3\nMaxAttenuation1625:0.35\n"
-        "MaxTotalLoss:\nMinORL:\nLaunchCableKm:\nReceiveCableKm:\nMaxBendDelta:0.5\n");
+        "MaxTotalLoss:\nMinORL:\nLaunchCableKm:\nReceiveCableKm:\nMaxBendDelta:0.5\nAnalysisSpliceLoss:0.05\n"
+        "AnalysisReflectance:-65\nAnalysisEndOfFibre:3\n");
 
     Thresholds edited;
     edited.maxSpliceLoss.reset();
@@ -244,5 +245,32 @@ TEST(ThresholdsFile, CableSettings)
             preset.launchCable = *c.setting;
             EXPECT_EQ(parseThresholds(thresholdsText(preset)), preset);
         }
+    }
+}
+
+// The own analysis's thresholds: always set, so a value that does not read or lies outside what a technician may
+// choose keeps the default.
+TEST(ThresholdsFile, AnalysisThresholds)
+{
+    struct Case {
+        const char* line;
+        DetectionThresholds expected;
+    };
+    const auto with = [](double splice, double reflectance, double end) {
+        DetectionThresholds d;
+        d.spliceLoss = splice;
+        d.reflectance = reflectance;
+        d.endOfFibre = end;
+        return d;
+    };
+    for (const Case c : { Case { "AnalysisSpliceLoss:0.1", with(0.1, -65, 3) },
+             Case { "AnalysisReflectance:-50", with(0.05, -50, 3) }, Case { "AnalysisEndOfFibre:5", with(0.05, -65, 5) },
+             Case { "AnalysisSpliceLoss:", with(0.05, -65, 3) }, Case { "AnalysisSpliceLoss:0", with(0.05, -65, 3) },
+             Case { "AnalysisReflectance:-5", with(0.05, -65, 3) }, Case { "AnalysisEndOfFibre:nan", with(0.05, -65, 3) },
+             Case { "AnalysisEndOfFibre:31", with(0.05, -65, 3) } }) {
+        SCOPED_TRACE(c.line);
+        const Thresholds t = parseThresholds(c.line);
+        EXPECT_EQ(t.detection, c.expected);
+        EXPECT_EQ(parseThresholds(thresholdsText(t)), t);
     }
 }

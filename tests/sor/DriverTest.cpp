@@ -412,3 +412,13 @@ TEST(Driver, ErrorMessageIsTheMessageAloneOnOneLine)
         EXPECT_TRUE(contains(p->errorText, p->errorMessage.substr(0, 20)));
     }
 }
+
+TEST(Driver, ThrowSiteNamedFromTheProjectRoot)
+{
+    // Compiler caches may hand the compiler paths relative to the build folder.
+    for (const char* given : { "src/sor/Checksum.cpp", "../src/sor/Checksum.cpp", "./../../src/sor/Checksum.cpp" }) {
+        const EXCEPTION::_Exc_Exception e("m", 7, given, "f");
+        EXPECT_EQ(e.file, "src/sor/Checksum.cpp") << given;
+        EXPECT_TRUE(contains(e.what(), "\nsrc/sor/Checksum.cpp:7 in function f\n")) << e.what();
+    }
+}

@@ -605,6 +605,59 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitFor([tab] { return !tab->scan.isRunning(); }, 30000));
     }
 
+    // The switch beside "Thresholds…" reads the files again and judges them by their own analysis, with the splice
+    // threshold of thresholds.ini; and back to the files' events.
+    void ownAnalysisJudgesEveryRow_data()
+    {
+        QTest::addColumn<double>("spliceLoss");
+        QTest::addColumn<QStringList>("events"); // per file: the files list their ends only
+        QTest::newRow("default thresholds") << 0.05 << QStringList { "3", "3" };
+        QTest::newRow("splices from 0.4 dB") << 0.4 << QStringList { "1", "3" };
+    }
+    void ownAnalysisJudgesEveryRow()
+    {
+        QFETCH(double, spliceLoss);
+        QFETCH(QStringList, events);
+        const QString path = QDir::current().absoluteFilePath(QStringLiteral("unlisted"));
+        QDir().mkpath(path);
+        for (int i = 0; i < 2; ++i) {
+            synth::Fibre f;
+            f.add({ 10, 0.2, 0 });
+            f.seed = static_cast<uint32_t>(i + 1);
+            const double loss = i == 0 ? 0.3 : 0.6;
+            f.events = { { 3, loss, std::nullopt, false }, { 6, loss, std::nullopt, false } };
+            sortest::writeFile(QStringLiteral("%1/F%2.sor").arg(path).arg(i).toStdString(), synth::render(f).build());
+        }
+        analysis::Thresholds saved;
+        saved.detection.spliceLoss = spliceLoss;
+        QVERIFY(analysis::saveThresholds(analysis::thresholdsPath, saved));
+        CableTab* tab = scanned(path);
+        QVERIFY(tab);
+        const auto column = [tab] {
+            QStringList cells;
+            for (int row = 0; row < tab->model.rowCount(); ++row)
+                cells << tab->model.index(row, int(analysis::Column::Events)).data().toString();
+            cells.sort();
+            return cells;
+        };
+        QCOMPARE(column(), QStringList({ "1", "1" }));
+        QVERIFY(!tab->ownAnalysis());
+
+        tab->eventSource.setCurrentIndex(1);
+        emit tab->eventSource.activated(1);
+        QVERIFY(tab->scan.isRunning() || tab->model.rowCount() == 2);
+        QVERIFY(QTest::qWaitFor([tab] { return !tab->scan.isRunning(); }, 30000));
+        QVERIFY(tab->ownAnalysis());
+        QCOMPARE(column(), events);
+        QVERIFY(tab->countsLabel.text().endsWith(QStringLiteral(", by own analysis")));
+        QCOMPARE(tab->model.thresholds().detection.spliceLoss, spliceLoss);
+
+        tab->setOwnAnalysis(false);
+        QVERIFY(QTest::qWaitFor([tab] { return !tab->scan.isRunning(); }, 30000));
+        QCOMPARE(column(), QStringList({ "1", "1" }));
+        QVERIFY(!tab->countsLabel.text().contains(QStringLiteral("own analysis")));
+    }
+
     void emptyFolderSaysSo()
     {
         const QString empty = QDir::current().absoluteFilePath(QStringLiteral("empty & <b>folder"));

@@ -376,7 +376,7 @@ private Q_SLOTS:
     void progressAndCancel()
     {
         auto parser = parsed(forty);
-        report::TraceInput input { parser.get(), QStringLiteral("forty.sor"), {}, {}, {} };
+        report::TraceInput input { parser.get(), QStringLiteral("forty.sor"), {}, {}, {}, {}, {} };
         const auto compose = [&](report::Composer& c) { report::composeTrace(c, input); };
         const auto frame = report::frameAt(QDateTime::currentDateTime());
         QList<int> totals;
@@ -523,7 +523,7 @@ private Q_SLOTS:
             if (!parser->fileParsed || accepted++ % 4 != 0)
                 continue;
             ++reported;
-            report::TraceInput trace { parser.get(), QStringLiteral("variant.sor"), {}, {}, {} };
+            report::TraceInput trace { parser.get(), QStringLiteral("variant.sor"), {}, {}, {}, {}, {} };
             report::ComparisonInput comparison;
             comparison.traces
                 = { { parser.get(), "variant.sor", Qt::blue, true }, { companion.get(), "eight.sor", Qt::red, true } };
